@@ -1,0 +1,38 @@
+// kolvio-db: the command-line tool over the training database.
+#include <cstdio>
+#include <cstring>
+
+#include "cli/commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(int argc, char** argv);
+};
+
+const Command kCommands[] = {
+    {"dump", "dump FILE.dbf [--rows]   hlavička, pole a případně řádky tabulky (CSV)",
+     kolvio::cli::RunDump},
+};
+
+void PrintUsage() {
+    std::fprintf(stderr, "Použití: kolvio-db PŘÍKAZ ...\n");
+    for (const Command& c : kCommands) std::fprintf(stderr, "  kolvio-db %s\n", c.usage);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage();
+        return 2;
+    }
+    for (const Command& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "Neznámý příkaz \"%s\".\n", argv[1]);
+    PrintUsage();
+    return 2;
+}

@@ -1,0 +1,222 @@
+#include "data/file.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "data/dbf/field_def.h"
+
+namespace kolvio {
+
+namespace {
+
+std::string Describe(const std::string& what, const std::string& path, int err) {
+    return what + " \"" + path + "\": " + std::strerror(err);
+}
+
+}  // namespace
+
+File::~File() { close(); }
+
+File::File(File&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
+    other.fd_ = -1;
+}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        close();
+        fd_ = other.fd_;
+        path_ = std::move(other.path_);
+        other.fd_ = -1;
+    }
+    return *this;
+}
+
+Status File::Open(const std::string& path, bool writable, File* out) {
+    const int fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) return Status::NotFound("Soubor \"" + path + "\" neexistuje.");
+        return Status::IoError(Describe("Soubor nelze otevřít", path, errno));
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Status::IoError("\"" + path + "\" není soubor.");
+    }
+    out->close();
+    out->fd_ = fd;
+    out->path_ = path;
+    return Status::Ok();
+}
+
+Status File::CreateNew(const std::string& path, File* out) {
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return Status::IoError(Describe("Soubor nelze vytvořit", path, errno));
+    out->close();
+    out->fd_ = fd;
+    out->path_ = path;
+    return Status::Ok();
+}
+
+Status File::size(uint64_t* out) const {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return Status::IoError(Describe("Chyba čtení", path_, errno));
+    *out = static_cast<uint64_t>(st.st_size);
+    return Status::Ok();
+}
+
+Status File::readAt(uint64_t offset, size_t n, char* out) const {
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t r = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return Status::IoError(Describe("Chyba čtení", path_, errno));
+        }
+        if (r == 0) {
+            return Status::Corrupt("Soubor \"" + path_ + "\" je zkrácený nebo poškozený.");
+        }
+        done += static_cast<size_t>(r);
+    }
+    return Status::Ok();
+}
+
+Status File::writeAt(uint64_t offset, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t r = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(offset + done));
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            return Status::IoError(Describe("Chyba zápisu", path_, errno));
+        }
+        done += static_cast<size_t>(r);
+    }
+    return Status::Ok();
+}
+
+Status File::truncate(uint64_t size) {
+    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
+        return Status::IoError(Describe("Chyba zápisu", path_, errno));
+    }
+    return Status::Ok();
+}
+
+Status File::sync() {
+    if (::fsync(fd_) != 0) return Status::IoError(Describe("Chyba zápisu", path_, errno));
+    return Status::Ok();
+}
+
+// flock() locks belong to the open file description, so two handles of one
+// process exclude each other just as two processes do.
+Status File::lock(LockMode mode) {
+    int op = LOCK_UN;
+    if (mode == LockMode::kShared) op = LOCK_SH;
+    if (mode == LockMode::kExclusive) op = LOCK_EX;
+    while (::flock(fd_, op | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        if (errno == EWOULDBLOCK) {
+            return Status::Locked("Tabulku \"" + path_ +
+                                  "\" právě používá jiný program nebo okno. Zavřete je a "
+                                  "akci opakujte.");
+        }
+        return Status::IoError(Describe("Tabulku nelze zamknout", path_, errno));
+    }
+    return Status::Ok();
+}
+
+void File::close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+bool PathExists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+Status MakeDirectories(const std::string& path) {
+    if (path.empty() || IsDirectory(path)) return Status::Ok();
+    const std::string parent = ParentDirectory(path);
+    if (!parent.empty() && parent != path) KOLVIO_RETURN_IF_ERROR(MakeDirectories(parent));
+    if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) {
+        return Status::IoError(Describe("Adresář nelze vytvořit", path, errno));
+    }
+    return Status::Ok();
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+    if (dir.empty()) return name;
+    if (dir.back() == '/') return dir + name;
+    return dir + "/" + name;
+}
+
+std::string ParentDirectory(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    const auto slash = p.rfind('/');
+    if (slash == std::string::npos) return "";
+    if (slash == 0) return "/";
+    return p.substr(0, slash);
+}
+
+std::string BaseName(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ResolveInDirectory(const std::string& dir, const std::string& name) {
+    const std::string exact = JoinPath(dir, name);
+    if (PathExists(exact)) return exact;
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return exact;
+    std::string found;
+    while (const dirent* e = ::readdir(d)) {
+        if (EqualsIgnoreCase(e->d_name, name)) {
+            found = e->d_name;
+            break;
+        }
+    }
+    ::closedir(d);
+    return found.empty() ? exact : JoinPath(dir, found);
+}
+
+Status RemoveFile(const std::string& path) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        return Status::IoError(Describe("Soubor nelze smazat", path, errno));
+    }
+    return Status::Ok();
+}
+
+Status ReplaceFileAtomically(const std::string& tmpPath, const std::string& finalPath) {
+    {
+        File tmp;
+        KOLVIO_RETURN_IF_ERROR(File::Open(tmpPath, true, &tmp));
+        KOLVIO_RETURN_IF_ERROR(tmp.sync());
+    }
+    if (::rename(tmpPath.c_str(), finalPath.c_str()) != 0) {
+        return Status::IoError(Describe("Soubor nelze nahradit", finalPath, errno));
+    }
+    // Make the rename itself durable.
+    const std::string dir = ParentDirectory(finalPath);
+    const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+    return Status::Ok();
+}
+
+std::string RewriteTempPath(const std::string& path) { return path + ".kolvio-new"; }
+
+}  // namespace kolvio

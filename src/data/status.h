@@ -1,0 +1,50 @@
+// Outcome of a storage operation: ok, aborted or an error with a message.
+//
+// Storage calls return a Status instead of throwing. The message is Czech and
+// names the file or value involved, because the screens show it to the rider
+// as it stands.
+//
+// kAborted is the silent outcome: an event handler abandoned the operation on
+// purpose (the row stays as it was) and nothing is to be shown to the user.
+#pragma once
+
+#include <string>
+#include <utility>
+
+namespace kolvio {
+
+class Status {
+public:
+    enum class Code { kOk, kAborted, kNotFound, kCorrupt, kLocked, kInvalid, kIoError };
+
+    Status() = default;
+    static Status Ok() { return Status(); }
+    static Status Aborted() { return Status(Code::kAborted, {}); }
+    static Status NotFound(std::string msg) { return Status(Code::kNotFound, std::move(msg)); }
+    static Status Corrupt(std::string msg) { return Status(Code::kCorrupt, std::move(msg)); }
+    static Status Locked(std::string msg) { return Status(Code::kLocked, std::move(msg)); }
+    static Status Invalid(std::string msg) { return Status(Code::kInvalid, std::move(msg)); }
+    static Status IoError(std::string msg) { return Status(Code::kIoError, std::move(msg)); }
+
+    bool ok() const { return code_ == Code::kOk; }
+    bool aborted() const { return code_ == Code::kAborted; }
+    // True for a real failure that the user must be told about.
+    bool failed() const { return !ok() && !aborted(); }
+    Code code() const { return code_; }
+    const std::string& message() const { return message_; }
+
+private:
+    Status(Code code, std::string msg) : code_(code), message_(std::move(msg)) {}
+
+    Code code_ = Code::kOk;
+    std::string message_;
+};
+
+// Returns from the enclosing function when `expr` is not ok.
+#define KOLVIO_RETURN_IF_ERROR(expr)           \
+    do {                                       \
+        ::kolvio::Status _st = (expr);         \
+        if (!_st.ok()) return _st;             \
+    } while (0)
+
+}  // namespace kolvio

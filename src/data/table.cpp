@@ -1,0 +1,418 @@
+#include "data/table.h"
+
+#include <algorithm>
+
+#include "data/dbf/dbf_file.h"
+#include "data/dbf/memo_file.h"
+#include "data/dbf/record_codec.h"
+#include "data/engine_settings.h"
+#include "data/file.h"
+#include "data/index/table_index.h"
+
+namespace kolvio {
+
+
+Table::Table() = default;
+
+Table::Table(std::string directory, std::string fileName)
+    : directory_(std::move(directory)), fileName_(std::move(fileName)) {}
+
+Table::~Table() {
+    clearMaster();
+    close();
+}
+
+void Table::setDirectory(std::string directory) {
+    close();
+    directory_ = std::move(directory);
+}
+
+void Table::setFileName(std::string fileName) {
+    close();
+    fileName_ = std::move(fileName);
+}
+
+std::string Table::path() const {
+    if (isOpen()) return path_;
+    return ResolveInDirectory(directory_, fileName_);
+}
+
+bool Table::fileExists() const { return PathExists(path()); }
+
+Status Table::Create(const std::string& directory, const std::string& fileName,
+                     const std::vector<FieldDef>& fields) {
+    DbfHeader header;
+    KOLVIO_RETURN_IF_ERROR(MakeHeader(fields, &header));
+    const std::string path = ResolveInDirectory(directory, fileName);
+    if (header.hasMemoFields()) {
+        KOLVIO_RETURN_IF_ERROR(MemoFile::Create(MemoFile::PathFor(path)));
+    }
+    KOLVIO_RETURN_IF_ERROR(DbfFile::Create(path, header));
+    // A new table starts without indexes.
+    return WriteIndexDefs(IndexSidecarPath(path), {});
+}
+
+Status Table::open(bool exclusive) {
+    if (isOpen()) return Status::Ok();
+    KOLVIO_RETURN_IF_ERROR(runHandlers(TableEvent::kBeforeOpen));
+    const std::string path = ResolveInDirectory(directory_, fileName_);
+    std::unique_ptr<DbfFile> file;
+    const LockMode lock = exclusive ? LockMode::kExclusive : LockMode::kShared;
+    Status st = DbfFile::Open(path, true, lock, &file);
+    if (st.code() == Status::Code::kIoError) st = DbfFile::Open(path, false, lock, &file);
+    KOLVIO_RETURN_IF_ERROR(st);
+
+    std::unique_ptr<MemoFile> memo;
+    if (file->header().hasMemoFields()) {
+        const std::string memoPath = MemoFile::PathFor(path);
+        // Without its memo file the table still opens; memo fields read as null.
+        if (PathExists(memoPath)) {
+            KOLVIO_RETURN_IF_ERROR(MemoFile::Open(memoPath, file->writable(),
+                                                  file->header().version == kVersionDb3Memo, &memo));
+        }
+    }
+    std::vector<std::unique_ptr<TableIndex>> indexes;
+    for (const IndexDef& def : ReadIndexDefs(IndexSidecarPath(path))) {
+        std::unique_ptr<TableIndex> index;
+        if (TableIndex::Make(def, file->header().fields, &index).ok() && !findIndex(def.name)) {
+            indexes.push_back(std::move(index));
+        }
+    }
+
+    path_ = path;
+    file_ = std::move(file);
+    memo_ = std::move(memo);
+    indexes_ = std::move(indexes);
+    exclusive_ = exclusive;
+    codePage_ = codePageOverride_.value_or(
+        CodePageOfDriver(EngineDriverSettings().languageDriver));
+    order_ = indexName_.empty() ? nullptr : findIndex(indexName_);
+    if (!order_) indexName_.clear();
+    liveKnown_ = false;
+    viewChanged();
+    state_ = DatasetState::kBrowse;
+    notify(DataChange::kStateChanged);
+    return first();
+}
+
+void Table::close() {
+    if (!isOpen()) return;
+    state_ = DatasetState::kInactive;
+    file_.reset();
+    memo_.reset();
+    indexes_.clear();
+    order_ = nullptr;
+    exclusive_ = false;
+    cache_.clear();
+    cacheCount_ = 0;
+    lastRead_ = UINT32_MAX;
+    setEmpty();
+    notify(DataChange::kStateChanged);
+}
+
+bool Table::isOpen() const { return file_ != nullptr; }
+
+const std::vector<FieldLayout>& Table::fields() const {
+    static const std::vector<FieldLayout> kNone;
+    return file_ ? file_->header().fields : kNone;
+}
+
+uint8_t Table::languageDriver() const { return file_ ? file_->header().languageDriver : 0; }
+
+Status Table::refresh() {
+    if (!isOpen()) return Status::Ok();
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    KOLVIO_RETURN_IF_ERROR(file_->refresh());
+    for (auto& index : indexes_) index->reset();
+    cacheCount_ = 0;
+    liveKnown_ = false;
+    viewChanged();
+    notify(DataChange::kDataChanged);
+    return first();
+}
+
+// --- reading ---------------------------------------------------------------
+
+Status Table::readRow(uint32_t recno, std::string* out) {
+    const uint32_t length = file_->recordLength();
+    if (recno < cacheFirst_ || recno >= cacheFirst_ + cacheCount_) {
+        // Read ahead only when the rows are being walked in physical order.
+        const bool sequential = lastRead_ != UINT32_MAX && recno == lastRead_ + 1;
+        const uint32_t batch = sequential ? std::max<uint32_t>(1, (64u << 10) / length) : 1;
+        const uint32_t n = std::min(batch, file_->recordCount() - recno);
+        cache_.resize(static_cast<size_t>(n) * length);
+        cacheCount_ = 0;
+        KOLVIO_RETURN_IF_ERROR(file_->readRecords(recno, n, cache_.data()));
+        cacheFirst_ = recno;
+        cacheCount_ = n;
+    }
+    lastRead_ = recno;
+    out->assign(cache_, static_cast<size_t>(recno - cacheFirst_) * length, length);
+    return Status::Ok();
+}
+
+Value Table::value(int index) const {
+    if (!isOpen() || index < 0 || index >= static_cast<int>(fields().size())) return Value();
+    const std::string* row = nullptr;
+    if (candidate_) {
+        row = candidate_;
+    } else if (state_ == DatasetState::kEdit || state_ == DatasetState::kInsert) {
+        row = &editRow_;
+    } else if (hasCurrent_) {
+        row = &row_;
+    }
+    if (!row) return Value();
+    return DecodeField(fields()[index], row->data(), codePage_, memo_.get());
+}
+
+// --- cursor ----------------------------------------------------------------
+
+void Table::setEmpty() {
+    hasCurrent_ = false;
+    posValid_ = false;
+    eof_ = bof_ = true;
+    row_.clear();
+}
+
+std::optional<size_t> Table::currentPosition() {
+    if (!hasCurrent_) return std::nullopt;
+    if (!posValid_) {
+        const auto pos = viewPositionOf(recno_, row_);
+        pos_ = pos ? *pos : nearestPosition(recno_, row_);
+        posValid_ = true;
+    }
+    return pos_;
+}
+
+Status Table::moveToPosition(size_t pos, bool scrollEvent) {
+    const size_t n = viewSize();
+    if (n == 0) {
+        setEmpty();
+        if (scrollEvent) afterScroll();
+        return Status::Ok();
+    }
+    pos = std::min(pos, n - 1);
+    const uint32_t recno = viewAt(pos);
+    KOLVIO_RETURN_IF_ERROR(readRow(recno, &row_));
+    recno_ = recno;
+    pos_ = pos;
+    posValid_ = true;
+    hasCurrent_ = true;
+    if (scrollEvent) afterScroll();
+    return Status::Ok();
+}
+
+Status Table::first() {
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    KOLVIO_RETURN_IF_ERROR(moveToPosition(0));
+    bof_ = true;
+    eof_ = !hasCurrent_;
+    return Status::Ok();
+}
+
+Status Table::last() {
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    const size_t n = viewSize();
+    KOLVIO_RETURN_IF_ERROR(moveToPosition(n == 0 ? 0 : n - 1));
+    eof_ = true;
+    bof_ = !hasCurrent_;
+    return Status::Ok();
+}
+
+Status Table::moveBy(int64_t n) {
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    const auto pos = currentPosition();
+    if (!pos) {
+        eof_ = bof_ = true;
+        return Status::Ok();
+    }
+    const int64_t size = static_cast<int64_t>(viewSize());
+    const int64_t target = static_cast<int64_t>(*pos) + n;
+    if (n == 0) return Status::Ok();
+    if (target >= size) {
+        if (static_cast<int64_t>(*pos) != size - 1) KOLVIO_RETURN_IF_ERROR(moveToPosition(size - 1));
+        eof_ = true;
+        bof_ = false;
+    } else if (target < 0) {
+        if (*pos != 0) KOLVIO_RETURN_IF_ERROR(moveToPosition(0));
+        bof_ = true;
+        eof_ = false;
+    } else {
+        KOLVIO_RETURN_IF_ERROR(moveToPosition(static_cast<size_t>(target)));
+        eof_ = bof_ = false;
+    }
+    return Status::Ok();
+}
+
+Status Table::next() { return moveBy(1); }
+Status Table::prior() { return moveBy(-1); }
+
+int64_t Table::recordCount() {
+    if (!isOpen()) return 0;
+    return static_cast<int64_t>(viewSize());
+}
+
+int64_t Table::rowNumber() {
+    if (!isOpen()) return -1;
+    const auto pos = currentPosition();
+    return pos ? static_cast<int64_t>(*pos) : -1;
+}
+
+Status Table::moveToRow(int64_t row) {
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    KOLVIO_RETURN_IF_ERROR(moveToPosition(static_cast<size_t>(std::max<int64_t>(0, row))));
+    eof_ = bof_ = !hasCurrent_;
+    return Status::Ok();
+}
+
+Status Table::gotoBookmark(Bookmark bookmark) {
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    if (bookmark >= file_->recordCount()) return Status::NotFound("Záznam již neexistuje.");
+    std::string record;
+    KOLVIO_RETURN_IF_ERROR(readRow(bookmark, &record));
+    const auto pos = viewPositionOf(bookmark, record);
+    if (!pos) return Status::NotFound("Záznam již neexistuje.");
+    KOLVIO_RETURN_IF_ERROR(moveToPosition(*pos));
+    eof_ = bof_ = false;
+    return Status::Ok();
+}
+
+void Table::afterScroll() {
+    (void)runHandlers(TableEvent::kAfterScroll);
+    notify(DataChange::kScrolled);
+}
+
+// --- searching -------------------------------------------------------------
+
+bool Table::locate(std::string_view field, const Value& wanted) {
+    const int index = fieldIndex(field);
+    if (!isOpen() || index < 0 || !ensurePosted().ok()) return false;
+    const FieldLayout& f = fields()[index];
+    const size_t n = viewSize();
+    std::string record;
+    for (size_t pos = 0; pos < n; ++pos) {
+        const uint32_t recno = viewAt(pos);
+        if (!readRow(recno, &record).ok()) return false;
+        const Value v = DecodeField(f, record.data(), codePage_, memo_.get());
+        const bool equal = (v.isNull() || wanted.isNull())
+                               ? v.isNull() == wanted.isNull()
+                               : (IsNumericType(f.type) ? v.asDouble() == wanted.asDouble()
+                                                        : v == wanted);
+        if (equal) return moveToPosition(pos).ok() && (eof_ = bof_ = false, true);
+    }
+    return false;
+}
+
+bool Table::findKey(const std::vector<Value>& key) {
+    if (!isOpen() || !order_ || !ensurePosted().ok() || !ensureOrderIndex().ok()) return false;
+    ensureRange();
+    const auto [lo, hi] = order_->equalRange(key);
+    for (size_t ordinal = std::max(lo, rangeLo_); ordinal < std::min(hi, rangeHi_); ++ordinal) {
+        const uint32_t recno = order_->recnoAt(ordinal);
+        std::string record;
+        if (!readRow(recno, &record).ok()) return false;
+        const auto pos = viewPositionOf(recno, record);
+        if (pos) return moveToPosition(*pos).ok() && (eof_ = bof_ = false, true);
+    }
+    return false;
+}
+
+// --- filter and master -----------------------------------------------------
+
+bool Table::accepts(uint32_t, const std::string& record) {
+    if (!filtered_ || !filter_) return true;
+    candidate_ = &record;
+    const bool ok = filter_(*this);
+    candidate_ = nullptr;
+    return ok;
+}
+
+void Table::setFilter(FilterFn filter) {
+    filter_ = std::move(filter);
+    if (filtered_ && isOpen()) {
+        viewChanged();
+        notify(DataChange::kDataChanged);
+        (void)first();
+    }
+}
+
+void Table::setFiltered(bool on) {
+    if (filtered_ == on) return;
+    filtered_ = on;
+    if (isOpen()) {
+        viewChanged();
+        notify(DataChange::kDataChanged);
+        (void)first();
+    }
+}
+
+void Table::setMaster(Table* master, std::string masterField, std::string indexName) {
+    clearMaster();
+    master_ = master;
+    masterField_ = std::move(masterField);
+    indexName_ = std::move(indexName);
+    order_ = isOpen() ? findIndex(indexName_) : nullptr;
+    masterObserver_ = master_->addObserver(
+        [this](DataChange change, int) { onMasterChange(change); });
+    if (isOpen()) {
+        viewChanged();
+        notify(DataChange::kDataChanged);
+        (void)first();
+    }
+}
+
+void Table::clearMaster() {
+    if (!master_) return;
+    master_->removeObserver(masterObserver_);
+    master_ = nullptr;
+    masterObserver_ = 0;
+    if (isOpen()) {
+        viewChanged();
+        notify(DataChange::kDataChanged);
+        (void)first();
+    }
+}
+
+std::optional<Value> Table::masterKey() const {
+    if (!master_ || !master_->isOpen()) return std::nullopt;
+    const bool editing = master_->state() == DatasetState::kEdit ||
+                         master_->state() == DatasetState::kInsert;
+    if (!editing && !master_->hasCurrent_) return std::nullopt;  // empty master: no details
+    return master_->value(masterField_);
+}
+
+void Table::onMasterChange(DataChange change) {
+    if (change == DataChange::kFieldChanged || !isOpen()) return;
+    viewChanged();
+    (void)first();
+    notify(DataChange::kDataChanged);
+}
+
+// --- events ----------------------------------------------------------------
+
+Table::HandlerId Table::on(TableEvent event, Handler handler) {
+    handlers_.push_back({nextHandlerId_, event, std::move(handler)});
+    return nextHandlerId_++;
+}
+
+void Table::off(HandlerId id) {
+    std::erase_if(handlers_, [id](const HandlerEntry& e) { return e.id == id; });
+}
+
+Status Table::runHandlers(TableEvent event) {
+    // A handler may attach or detach others: run over a copy.
+    const auto handlers = handlers_;
+    for (const HandlerEntry& h : handlers) {
+        if (h.event != event) continue;
+        Status st = h.fn(*this);
+        if (!st.ok()) return st;
+    }
+    return Status::Ok();
+}
+
+}  // namespace kolvio

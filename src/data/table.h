@@ -1,0 +1,258 @@
+// A dBase table opened as an editable dataset.
+//
+// State machine of the current row:
+//
+//        open()                edit()                 post() / cancel()
+//   kInactive ---> kBrowse ----------------> kEdit ------------------> kBrowse
+//       ^            |  \      append()                                  ^
+//       |  close()   |   `-------------> kInsert ------------------------'
+//       `------------'                          post() / cancel()
+//
+// Moving the cursor while in kEdit or kInsert posts the row first, as the
+// classic table components did. A posted row is written to the file before
+// post() returns (visible to every other reader; not forced to the platter).
+//
+// Rows marked deleted are never visible. The visible rows follow the current
+// ordering index (or the physical order), restricted by the master range and
+// by the filter callback while filtering is on.
+//
+// Events let a screen veto or follow what happens to the rows. A handler
+// returns Status::Ok() to go on, Status::Aborted() to abandon the operation
+// silently, or any other status to abandon it with that error. Handlers are
+// attached while a screen is open and detached when it closes.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/codepage.h"
+#include "data/dataset.h"
+#include "data/index/index_def.h"
+
+namespace kolvio {
+
+class DbfFile;
+class MemoFile;
+class TableIndex;
+
+enum class TableEvent {
+    kBeforeOpen,
+    kAfterScroll,
+    kBeforeEdit,
+    kAfterEdit,
+    kBeforePost,
+    kAfterPost,
+    kAfterDelete,
+};
+
+// Physical record number; stays valid until the table is packed.
+using Bookmark = uint32_t;
+
+class Table final : public Dataset {
+public:
+    using Handler = std::function<Status(Table&)>;
+    using HandlerId = int;
+    using FilterFn = std::function<bool(const Table&)>;
+
+    Table();
+    Table(std::string directory, std::string fileName);
+    ~Table() override;
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    // Binding: directory and file name ("jizdy.dbf"; names match case-insensitively).
+    // Changing either closes the table.
+    void setDirectory(std::string directory);
+    void setFileName(std::string fileName);
+    const std::string& directory() const { return directory_; }
+    const std::string& fileName() const { return fileName_; }
+    // Path of the table file as found on disk (or as it would be created).
+    std::string path() const;
+    bool fileExists() const;
+
+    // Creates (or replaces) a table file with the given fields and no rows. A
+    // table with a blob or memo field also gets an empty memo file.
+    static Status Create(const std::string& directory, const std::string& fileName,
+                         const std::vector<FieldDef>& fields);
+
+    // Opens the table. With exclusive access no other handle, of this process
+    // or another, may have it open; it is needed to add or delete indexes and
+    // to pack. Runs kBeforeOpen handlers first. A missing file fails with an
+    // error that names it.
+    Status open(bool exclusive = false);
+    void close();
+    bool isOpen() const override;
+    bool isExclusive() const { return exclusive_; }
+    DatasetState state() const override { return state_; }
+    const std::vector<FieldLayout>& fields() const override;
+    // The language byte of the header (0x1F: code page 852).
+    uint8_t languageDriver() const;
+    // Code page used to decode and encode text. Unless set, the engine's
+    // language driver decides when the table opens (code page 852 normally).
+    void setCodePage(CodePage page) { codePageOverride_ = page; }
+
+    // Rereads the header after another handle changed the file.
+    Status refresh();
+
+    int64_t recordCount() override;
+    Status first() override;
+    Status last() override;
+    Status next() override;
+    Status prior() override;
+    bool eof() const override { return eof_; }
+    bool bof() const override { return bof_; }
+    int64_t rowNumber() override;
+    Status moveToRow(int64_t row) override;
+    Status moveBy(int64_t n) override;
+    Value value(int index) const override;
+    using Dataset::value;
+
+    // Editing. setValue and setNull need kEdit or kInsert.
+    Status edit();
+    Status append();
+    Status post();
+    void cancel();
+    Status deleteRecord();
+    Status setValue(std::string_view field, const Value& value);
+    Status setValue(int field, const Value& value);
+    Status setNull(std::string_view field) { return setValue(field, Value()); }
+    // True when a field was set since edit() or append().
+    bool modified() const { return modified_; }
+
+    // Moves to the first visible row (in the current order) whose field
+    // equals `value`; text compares exactly, numbers numerically. Stays put
+    // and returns false when there is none.
+    bool locate(std::string_view field, const Value& value);
+    // Moves to the first row whose key in the current index equals `key`
+    // (one value per field of the index expression). False without an index.
+    bool findKey(const std::vector<Value>& key);
+
+    // Filter callback; acts only while filtering is on.
+    void setFilter(FilterFn filter);
+    void setFiltered(bool on);
+    bool filtered() const { return filtered_; }
+
+    // Master/detail: only rows whose key in `indexName` equals the master's
+    // current `masterField` are visible, following the master as it moves.
+    void setMaster(Table* master, std::string masterField, std::string indexName);
+    void clearMaster();
+    Table* master() const { return master_; }
+
+    // Indexes. addIndex and deleteIndex need exclusive access.
+    std::vector<IndexDef> indexDefs() const;
+    bool hasIndex(std::string_view name) const;
+    Status addIndex(const IndexDef& def);
+    Status deleteIndex(std::string_view name);
+    // Orders the rows by the named index; an empty name means physical order.
+    Status setIndexName(std::string_view name);
+    const std::string& indexName() const { return indexName_; }
+
+    Bookmark bookmark() const { return recno_; }
+    Status gotoBookmark(Bookmark bookmark);
+    uint32_t recno() const { return recno_; }
+
+    // Removes deleted rows and rebuilds the indexes. Needs exclusive access.
+    // The file is rewritten beside the old one and replaces it atomically.
+    Status pack();
+
+    HandlerId on(TableEvent event, Handler handler);
+    void off(HandlerId id);
+
+private:
+    // Positions of the visible rows (see table_view.cpp).
+    size_t baseSize();
+    uint32_t baseAt(size_t pos);
+    std::optional<size_t> basePositionOf(uint32_t recno, const std::string& record);
+    size_t viewSize();
+    uint32_t viewAt(size_t pos);
+    std::optional<size_t> viewPositionOf(uint32_t recno, const std::string& record);
+    size_t nearestPosition(uint32_t recno, const std::string& record);
+    void ensureLive();
+    Status ensureOrderIndex();
+    void ensureRange();
+    void ensureFiltered();
+    void viewChanged();
+    void noteAppended(uint32_t recno);
+    void noteDeleted(uint32_t recno);
+
+    Status readRow(uint32_t recno, std::string* out);
+    Status moveToPosition(size_t pos, bool scrollEvent = true);
+    std::optional<size_t> currentPosition();
+    Status runHandlers(TableEvent event);
+    Status ensurePosted();
+    bool accepts(uint32_t recno, const std::string& record);
+    bool isVisible(uint32_t recno, const std::string& record);
+    TableIndex* findIndex(std::string_view name) const;
+    Status buildIndex(TableIndex* index);
+    Status saveIndexDefs();
+    Status requireExclusive(const char* what) const;
+    Status requireEditing() const;
+    void onMasterChange(DataChange change);
+    std::optional<Value> masterKey() const;
+    void afterScroll();
+    void setEmpty();
+    Status reopenAfterRewrite();
+
+    std::string directory_;
+    std::string fileName_;
+    std::string path_;  // resolved when opened
+    std::unique_ptr<DbfFile> file_;
+    std::unique_ptr<MemoFile> memo_;
+    bool exclusive_ = false;
+    std::optional<CodePage> codePageOverride_;
+    CodePage codePage_ = CodePage::kCp852;
+    DatasetState state_ = DatasetState::kInactive;
+
+    std::vector<std::unique_ptr<TableIndex>> indexes_;
+    std::string indexName_;
+    TableIndex* order_ = nullptr;  // ordering index, or null for physical order
+
+    // Physical order: the live record numbers, known after one scan.
+    bool liveKnown_ = false;
+    bool liveIdentity_ = false;  // no deleted rows: position == record number
+    std::vector<uint32_t> live_;
+    // Index order: the master range [rangeLo_, rangeHi_) of the index.
+    bool rangeValid_ = false;
+    size_t rangeLo_ = 0, rangeHi_ = 0;
+    // Filter on: the accepted rows in order.
+    bool filteredValid_ = false;
+    std::vector<uint32_t> filteredRows_;
+
+    uint32_t recno_ = 0;       // current physical record
+    bool hasCurrent_ = false;  // false on an empty view
+    bool posValid_ = false;
+    size_t pos_ = 0;
+    bool eof_ = true;
+    bool bof_ = true;
+    std::string row_;       // bytes of the current record
+    std::string editRow_;   // bytes being edited or inserted
+    std::string savedRow_;  // the record before edit(), for index upkeep
+    bool modified_ = false;
+    // While the filter callback runs, values are read from the candidate row.
+    const std::string* candidate_ = nullptr;
+
+    // Read-ahead for sequential scans.
+    std::string cache_;
+    uint32_t cacheFirst_ = 0, cacheCount_ = 0;
+    uint32_t lastRead_ = UINT32_MAX;
+
+    FilterFn filter_;
+    bool filtered_ = false;
+
+    Table* master_ = nullptr;
+    std::string masterField_;
+    ObserverId masterObserver_ = 0;
+
+    struct HandlerEntry {
+        HandlerId id;
+        TableEvent event;
+        Handler fn;
+    };
+    std::vector<HandlerEntry> handlers_;
+    HandlerId nextHandlerId_ = 1;
+};
+
+}  // namespace kolvio

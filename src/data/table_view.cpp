@@ -1,0 +1,186 @@
+// Which rows a table shows, and in which order.
+//
+// Three layers, each computed lazily and dropped when rows change:
+//   base:     live rows in physical order, or in the order of the current
+//             index restricted to the master's key range;
+//   filtered: the base rows the filter callback accepts, while filtering is on.
+// Positions are zero-based indexes into the outermost layer.
+#include <algorithm>
+
+#include "data/dbf/dbf_file.h"
+#include "data/index/table_index.h"
+#include "data/table.h"
+
+namespace kolvio {
+
+void Table::ensureLive() {
+    if (liveKnown_) return;
+    live_.clear();
+    const uint32_t count = file_->recordCount();
+    const uint32_t length = file_->recordLength();
+    const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
+    std::string buf(static_cast<size_t>(batch) * length, '\0');
+    bool anyDeleted = false;
+    for (uint32_t first = 0; first < count; first += batch) {
+        const uint32_t n = std::min(batch, count - first);
+        if (!file_->readRecords(first, n, buf.data()).ok()) break;
+        for (uint32_t i = 0; i < n; ++i) {
+            const bool deleted = buf[static_cast<size_t>(i) * length] == '*';
+            if (deleted && !anyDeleted) {
+                anyDeleted = true;
+                live_.reserve(count);
+                for (uint32_t r = 0; r < first + i; ++r) live_.push_back(r);
+            }
+            if (anyDeleted && !deleted) live_.push_back(first + i);
+        }
+    }
+    liveIdentity_ = !anyDeleted;
+    liveKnown_ = true;
+}
+
+Status Table::ensureOrderIndex() {
+    if (order_ && !order_->built()) return buildIndex(order_);
+    return Status::Ok();
+}
+
+void Table::ensureRange() {
+    if (rangeValid_ || !order_) return;
+    if (!order_->built() && !buildIndex(order_).ok()) {
+        rangeLo_ = rangeHi_ = 0;
+    } else if (master_) {
+        const auto key = masterKey();
+        if (key) {
+            std::tie(rangeLo_, rangeHi_) = order_->equalRange({*key});
+        } else {
+            rangeLo_ = rangeHi_ = 0;
+        }
+    } else {
+        rangeLo_ = 0;
+        rangeHi_ = order_->size();
+    }
+    rangeValid_ = true;
+}
+
+size_t Table::baseSize() {
+    if (order_) {
+        ensureRange();
+        return rangeHi_ - rangeLo_;
+    }
+    ensureLive();
+    return liveIdentity_ ? file_->recordCount() : live_.size();
+}
+
+uint32_t Table::baseAt(size_t pos) {
+    if (order_) {
+        ensureRange();
+        return order_->recnoAt(rangeLo_ + pos);
+    }
+    ensureLive();
+    return liveIdentity_ ? static_cast<uint32_t>(pos) : live_[pos];
+}
+
+std::optional<size_t> Table::basePositionOf(uint32_t recno, const std::string& record) {
+    if (order_) {
+        ensureRange();
+        const auto ordinal = order_->ordinalOf(recno, record.data());
+        if (!ordinal || *ordinal < rangeLo_ || *ordinal >= rangeHi_) return std::nullopt;
+        return *ordinal - rangeLo_;
+    }
+    ensureLive();
+    if (liveIdentity_) {
+        if (recno >= file_->recordCount()) return std::nullopt;
+        return recno;
+    }
+    const auto it = std::lower_bound(live_.begin(), live_.end(), recno);
+    if (it == live_.end() || *it != recno) return std::nullopt;
+    return static_cast<size_t>(it - live_.begin());
+}
+
+void Table::ensureFiltered() {
+    if (filteredValid_) return;
+    filteredRows_.clear();
+    const size_t n = baseSize();
+    std::string record;
+    for (size_t pos = 0; pos < n; ++pos) {
+        const uint32_t recno = baseAt(pos);
+        if (!readRow(recno, &record).ok()) continue;
+        if (accepts(recno, record)) filteredRows_.push_back(recno);
+    }
+    filteredValid_ = true;
+}
+
+size_t Table::viewSize() {
+    if (filtered_ && filter_) {
+        ensureFiltered();
+        return filteredRows_.size();
+    }
+    return baseSize();
+}
+
+uint32_t Table::viewAt(size_t pos) {
+    if (filtered_ && filter_) {
+        ensureFiltered();
+        return filteredRows_[pos];
+    }
+    return baseAt(pos);
+}
+
+std::optional<size_t> Table::viewPositionOf(uint32_t recno, const std::string& record) {
+    if (filtered_ && filter_) {
+        ensureFiltered();
+        const auto it = std::find(filteredRows_.begin(), filteredRows_.end(), recno);
+        if (it == filteredRows_.end()) return std::nullopt;
+        return static_cast<size_t>(it - filteredRows_.begin());
+    }
+    return basePositionOf(recno, record);
+}
+
+// Where the cursor goes when its row has left the view (deleted, filtered
+// out, or moved out of the master range): the row that now stands there.
+size_t Table::nearestPosition(uint32_t recno, const std::string& record) {
+    const size_t n = viewSize();
+    if (n == 0) return 0;
+    if (filtered_ && filter_) {
+        return std::min(pos_, n - 1);
+    }
+    if (order_) {
+        ensureRange();
+        const auto exact = order_->ordinalOf(recno, record.data());
+        if (!exact) return std::min(pos_, n - 1);
+        return std::clamp(*exact, rangeLo_, rangeHi_ - 1) - rangeLo_;
+    }
+    ensureLive();
+    if (liveIdentity_) return std::min<size_t>(recno, n - 1);
+    const auto it = std::lower_bound(live_.begin(), live_.end(), recno);
+    return std::min(static_cast<size_t>(it - live_.begin()), n - 1);
+}
+
+void Table::viewChanged() {
+    rangeValid_ = false;
+    filteredValid_ = false;
+    posValid_ = false;
+}
+
+void Table::noteAppended(uint32_t recno) {
+    if (liveKnown_ && !liveIdentity_) live_.push_back(recno);
+    viewChanged();
+}
+
+void Table::noteDeleted(uint32_t recno) {
+    if (liveKnown_) {
+        if (liveIdentity_) {
+            live_.clear();
+            live_.reserve(file_->recordCount());
+            for (uint32_t r = 0; r < file_->recordCount(); ++r) {
+                if (r != recno) live_.push_back(r);
+            }
+            liveIdentity_ = false;
+        } else {
+            const auto it = std::lower_bound(live_.begin(), live_.end(), recno);
+            if (it != live_.end() && *it == recno) live_.erase(it);
+        }
+    }
+    viewChanged();
+}
+
+}  // namespace kolvio
