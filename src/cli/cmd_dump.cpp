@@ -35,7 +35,8 @@ int PrintRows(const DbfFile& file, const MemoFile* memo) {
                               ? CodePage::kCp852
                               : CodePageOfDriver(EngineDriverSettings().languageDriver);
     std::string line = "_DELETED";
-    for (const FieldLayout& f : h.fields) line += "," + CsvQuote(f.name);
+    for (const FieldLayout& f : h.fields)
+        line += "," + CsvQuote(f.name);
     std::printf("%s\n", line.c_str());
     std::string record;
     for (uint32_t r = 0; r < h.recordCount; ++r) {

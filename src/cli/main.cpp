@@ -19,7 +19,8 @@ const Command kCommands[] = {
 
 void PrintUsage() {
     std::fprintf(stderr, "Použití: kolvio-db PŘÍKAZ ...\n");
-    for (const Command& c : kCommands) std::fprintf(stderr, "  kolvio-db %s\n", c.usage);
+    for (const Command& c : kCommands)
+        std::fprintf(stderr, "  kolvio-db %s\n", c.usage);
 }
 
 }  // namespace

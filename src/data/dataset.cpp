@@ -5,8 +5,10 @@
 namespace kolvio {
 
 Status Dataset::moveBy(int64_t n) {
-    for (; n > 0 && !eof(); --n) KOLVIO_RETURN_IF_ERROR(next());
-    for (; n < 0 && !bof(); ++n) KOLVIO_RETURN_IF_ERROR(prior());
+    for (; n > 0 && !eof(); --n)
+        KOLVIO_RETURN_IF_ERROR(next());
+    for (; n < 0 && !bof(); ++n)
+        KOLVIO_RETURN_IF_ERROR(prior());
     return Status::Ok();
 }
 
@@ -43,7 +45,8 @@ void Dataset::enableControls() {
 void Dataset::notify(DataChange change, int field) {
     if (disabled_ > 0) return;
     const auto observers = observers_;
-    for (const Entry& e : observers) e.fn(change, field);
+    for (const Entry& e : observers)
+        e.fn(change, field);
 }
 
 }  // namespace kolvio

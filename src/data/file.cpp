@@ -21,7 +21,9 @@ std::string Describe(const std::string& what, const std::string& path, int err) 
 
 }  // namespace
 
-File::~File() { close(); }
+File::~File() {
+    close();
+}
 
 File::File(File&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
     other.fd_ = -1;
@@ -163,7 +165,8 @@ std::string JoinPath(const std::string& dir, const std::string& name) {
 
 std::string ParentDirectory(const std::string& path) {
     std::string p = path;
-    while (p.size() > 1 && p.back() == '/') p.pop_back();
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
     const auto slash = p.rfind('/');
     if (slash == std::string::npos) return "";
     if (slash == 0) return "/";
@@ -217,6 +220,8 @@ Status ReplaceFileAtomically(const std::string& tmpPath, const std::string& fina
     return Status::Ok();
 }
 
-std::string RewriteTempPath(const std::string& path) { return path + ".kolvio-new"; }
+std::string RewriteTempPath(const std::string& path) {
+    return path + ".kolvio-new";
+}
 
 }  // namespace kolvio

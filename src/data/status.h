@@ -41,10 +41,10 @@ private:
 };
 
 // Returns from the enclosing function when `expr` is not ok.
-#define KOLVIO_RETURN_IF_ERROR(expr)           \
-    do {                                       \
-        ::kolvio::Status _st = (expr);         \
-        if (!_st.ok()) return _st;             \
+#define KOLVIO_RETURN_IF_ERROR(expr)   \
+    do {                               \
+        ::kolvio::Status _st = (expr); \
+        if (!_st.ok()) return _st;     \
     } while (0)
 
 }  // namespace kolvio

@@ -11,7 +11,6 @@
 
 namespace kolvio {
 
-
 Table::Table() = default;
 
 Table::Table(std::string directory, std::string fileName)
@@ -37,7 +36,9 @@ std::string Table::path() const {
     return ResolveInDirectory(directory_, fileName_);
 }
 
-bool Table::fileExists() const { return PathExists(path()); }
+bool Table::fileExists() const {
+    return PathExists(path());
+}
 
 Status Table::Create(const std::string& directory, const std::string& fileName,
                      const std::vector<FieldDef>& fields) {
@@ -67,8 +68,8 @@ Status Table::open(bool exclusive) {
         const std::string memoPath = MemoFile::PathFor(path);
         // Without its memo file the table still opens; memo fields read as null.
         if (PathExists(memoPath)) {
-            KOLVIO_RETURN_IF_ERROR(MemoFile::Open(memoPath, file->writable(),
-                                                  file->header().version == kVersionDb3Memo, &memo));
+            KOLVIO_RETURN_IF_ERROR(MemoFile::Open(
+                memoPath, file->writable(), file->header().version == kVersionDb3Memo, &memo));
         }
     }
     std::vector<std::unique_ptr<TableIndex>> indexes;
@@ -84,8 +85,7 @@ Status Table::open(bool exclusive) {
     memo_ = std::move(memo);
     indexes_ = std::move(indexes);
     exclusive_ = exclusive;
-    codePage_ = codePageOverride_.value_or(
-        CodePageOfDriver(EngineDriverSettings().languageDriver));
+    codePage_ = codePageOverride_.value_or(CodePageOfDriver(EngineDriverSettings().languageDriver));
     order_ = indexName_.empty() ? nullptr : findIndex(indexName_);
     if (!order_) indexName_.clear();
     liveKnown_ = false;
@@ -110,20 +110,25 @@ void Table::close() {
     notify(DataChange::kStateChanged);
 }
 
-bool Table::isOpen() const { return file_ != nullptr; }
+bool Table::isOpen() const {
+    return file_ != nullptr;
+}
 
 const std::vector<FieldLayout>& Table::fields() const {
     static const std::vector<FieldLayout> kNone;
     return file_ ? file_->header().fields : kNone;
 }
 
-uint8_t Table::languageDriver() const { return file_ ? file_->header().languageDriver : 0; }
+uint8_t Table::languageDriver() const {
+    return file_ ? file_->header().languageDriver : 0;
+}
 
 Status Table::refresh() {
     if (!isOpen()) return Status::Ok();
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
     KOLVIO_RETURN_IF_ERROR(file_->refresh());
-    for (auto& index : indexes_) index->reset();
+    for (auto& index : indexes_)
+        index->reset();
     cacheCount_ = 0;
     liveKnown_ = false;
     viewChanged();
@@ -233,7 +238,8 @@ Status Table::moveBy(int64_t n) {
     const int64_t target = static_cast<int64_t>(*pos) + n;
     if (n == 0) return Status::Ok();
     if (target >= size) {
-        if (static_cast<int64_t>(*pos) != size - 1) KOLVIO_RETURN_IF_ERROR(moveToPosition(size - 1));
+        if (static_cast<int64_t>(*pos) != size - 1)
+            KOLVIO_RETURN_IF_ERROR(moveToPosition(size - 1));
         eof_ = true;
         bof_ = false;
     } else if (target < 0) {
@@ -247,8 +253,12 @@ Status Table::moveBy(int64_t n) {
     return Status::Ok();
 }
 
-Status Table::next() { return moveBy(1); }
-Status Table::prior() { return moveBy(-1); }
+Status Table::next() {
+    return moveBy(1);
+}
+Status Table::prior() {
+    return moveBy(-1);
+}
 
 int64_t Table::recordCount() {
     if (!isOpen()) return 0;
@@ -299,10 +309,10 @@ bool Table::locate(std::string_view field, const Value& wanted) {
         const uint32_t recno = viewAt(pos);
         if (!readRow(recno, &record).ok()) return false;
         const Value v = DecodeField(f, record.data(), codePage_, memo_.get());
-        const bool equal = (v.isNull() || wanted.isNull())
-                               ? v.isNull() == wanted.isNull()
-                               : (IsNumericType(f.type) ? v.asDouble() == wanted.asDouble()
-                                                        : v == wanted);
+        const bool equal =
+            (v.isNull() || wanted.isNull())
+                ? v.isNull() == wanted.isNull()
+                : (IsNumericType(f.type) ? v.asDouble() == wanted.asDouble() : v == wanted);
         if (equal) return moveToPosition(pos).ok() && (eof_ = bof_ = false, true);
     }
     return false;
@@ -357,8 +367,8 @@ void Table::setMaster(Table* master, std::string masterField, std::string indexN
     masterField_ = std::move(masterField);
     indexName_ = std::move(indexName);
     order_ = isOpen() ? findIndex(indexName_) : nullptr;
-    masterObserver_ = master_->addObserver(
-        [this](DataChange change, int) { onMasterChange(change); });
+    masterObserver_ =
+        master_->addObserver([this](DataChange change, int) { onMasterChange(change); });
     if (isOpen()) {
         viewChanged();
         notify(DataChange::kDataChanged);
@@ -380,8 +390,8 @@ void Table::clearMaster() {
 
 std::optional<Value> Table::masterKey() const {
     if (!master_ || !master_->isOpen()) return std::nullopt;
-    const bool editing = master_->state() == DatasetState::kEdit ||
-                         master_->state() == DatasetState::kInsert;
+    const bool editing =
+        master_->state() == DatasetState::kEdit || master_->state() == DatasetState::kInsert;
     if (!editing && !master_->hasCurrent_) return std::nullopt;  // empty master: no details
     return master_->value(masterField_);
 }

@@ -172,17 +172,24 @@ TableIndex* Table::findIndex(std::string_view name) const {
     return nullptr;
 }
 
-Status Table::buildIndex(TableIndex* index) { return index->build(*file_, codePage_); }
+Status Table::buildIndex(TableIndex* index) {
+    return index->build(*file_, codePage_);
+}
 
 std::vector<IndexDef> Table::indexDefs() const {
     std::vector<IndexDef> defs;
-    for (const auto& index : indexes_) defs.push_back(index->def());
+    for (const auto& index : indexes_)
+        defs.push_back(index->def());
     return defs;
 }
 
-bool Table::hasIndex(std::string_view name) const { return findIndex(name) != nullptr; }
+bool Table::hasIndex(std::string_view name) const {
+    return findIndex(name) != nullptr;
+}
 
-Status Table::saveIndexDefs() { return WriteIndexDefs(IndexSidecarPath(path_), indexDefs()); }
+Status Table::saveIndexDefs() {
+    return WriteIndexDefs(IndexSidecarPath(path_), indexDefs());
+}
 
 Status Table::addIndex(const IndexDef& def) {
     KOLVIO_RETURN_IF_ERROR(requireExclusive("Vytvoření indexu"));

@@ -29,7 +29,8 @@ void Table::ensureLive() {
             if (deleted && !anyDeleted) {
                 anyDeleted = true;
                 live_.reserve(count);
-                for (uint32_t r = 0; r < first + i; ++r) live_.push_back(r);
+                for (uint32_t r = 0; r < first + i; ++r)
+                    live_.push_back(r);
             }
             if (anyDeleted && !deleted) live_.push_back(first + i);
         }

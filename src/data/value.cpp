@@ -32,7 +32,9 @@ void CivilFromDays(int32_t z, int* y, int* m, int* d) {
 
 }  // namespace
 
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool IsLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int DaysInMonth(int year, int month) {
     static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -61,7 +63,9 @@ std::optional<Date> Date::FromDbf(std::string_view text) {
     return FromYmd(parts[0], parts[1], parts[2]);
 }
 
-void Date::ymd(int* year, int* month, int* day) const { CivilFromDays(days_, year, month, day); }
+void Date::ymd(int* year, int* month, int* day) const {
+    CivilFromDays(days_, year, month, day);
+}
 
 int Date::year() const {
     int y, m, d;
@@ -101,7 +105,9 @@ double Value::asDouble() const {
     return 0.0;
 }
 
-int64_t Value::asInt() const { return static_cast<int64_t>(std::llround(asDouble())); }
+int64_t Value::asInt() const {
+    return static_cast<int64_t>(std::llround(asDouble()));
+}
 
 const std::string& Value::asText() const {
     static const std::string kEmpty;

@@ -110,7 +110,8 @@ TEST_F(TableTest, SettingOutsideEditIsRefusedAndValueThatDoesNotFitChangesNothin
 }
 
 TEST_F(TableTest, NavigationReportsEofAndBofAtTheEnds) {
-    for (int i = 1; i <= 3; ++i) AddRide(i, i, i, "");
+    for (int i = 1; i <= 3; ++i)
+        AddRide(i, i, i, "");
     ASSERT_TRUE(table.first().ok());
     EXPECT_TRUE(table.bof());
     EXPECT_FALSE(table.eof());
@@ -136,7 +137,8 @@ TEST_F(TableTest, EmptyTableIsBothEofAndBof) {
 }
 
 TEST_F(TableTest, DeletedRowsDisappearAndTheFollowingRowBecomesCurrent) {
-    for (int i = 1; i <= 4; ++i) AddRide(i, i, i, "");
+    for (int i = 1; i <= 4; ++i)
+        AddRide(i, i, i, "");
     ASSERT_TRUE(table.moveToRow(1).ok());
     ASSERT_TRUE(table.deleteRecord().ok());
     EXPECT_EQ(table.getDouble("DELKA"), 3.0);
@@ -225,7 +227,8 @@ TEST_F(TableTest, FindKeyUsesTheCurrentIndex) {
 }
 
 TEST_F(TableTest, FilterHidesRowsOnlyWhileFilteringIsOn) {
-    for (int i = 0; i < 5; ++i) AddRide(1 + i, i, i, "");
+    for (int i = 0; i < 5; ++i)
+        AddRide(1 + i, i, i, "");
     table.setFilter([](const Table& t) { return t.getDouble("TRS_C") != 0; });
     EXPECT_EQ(table.recordCount(), 5);
     table.setFiltered(true);
@@ -238,7 +241,8 @@ TEST_F(TableTest, FilterHidesRowsOnlyWhileFilteringIsOn) {
 
 TEST_F(TableTest, BookmarkReturnsToTheSameRowInAnyOrder) {
     AddIndex({"_DELKA", "DELKA", true});
-    for (int i = 1; i <= 5; ++i) AddRide(i, 1, i * 10, std::to_string(i));
+    for (int i = 1; i <= 5; ++i)
+        AddRide(i, 1, i * 10, std::to_string(i));
     ASSERT_TRUE(table.moveToRow(3).ok());
     const Bookmark mark = table.bookmark();
     ASSERT_TRUE(table.setIndexName("_DELKA").ok());

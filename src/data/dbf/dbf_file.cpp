@@ -140,7 +140,8 @@ std::string SerializeHeader(const DbfHeader& h) {
     b[29] = static_cast<char>(h.languageDriver);
     size_t at = kHeaderSize;
     for (const FieldLayout& f : h.fields) {
-        for (size_t i = 0; i < f.name.size() && i < 10; ++i) b[at + i] = f.name[i];
+        for (size_t i = 0; i < f.name.size() && i < 10; ++i)
+            b[at + i] = f.name[i];
         b[at + 11] = static_cast<char>(f.type);
         b[at + 16] = static_cast<char>(f.length);
         b[at + 17] = static_cast<char>(f.decimals);
@@ -150,15 +151,15 @@ std::string SerializeHeader(const DbfHeader& h) {
     return b;
 }
 
-Status ParseHeader(const std::string& path, std::string_view b, uint64_t fileSize,
-                   DbfHeader* out) {
+Status ParseHeader(const std::string& path, std::string_view b, uint64_t fileSize, DbfHeader* out) {
     if (b.size() < kHeaderSize || fileSize < kHeaderSize) {
         return Status::Corrupt(Damaged(path, "chybí hlavička"));
     }
     DbfHeader h;
     h.version = static_cast<uint8_t>(b[0]);
     if (!IsAcceptedVersion(h.version)) {
-        return Status::Corrupt("Soubor \"" + path + "\" není tabulka dBase, kterou program umí číst.");
+        return Status::Corrupt("Soubor \"" + path +
+                               "\" není tabulka dBase, kterou program umí číst.");
     }
     h.updateYear = 1900 + static_cast<uint8_t>(b[1]);
     h.updateMonth = static_cast<uint8_t>(b[2]);
@@ -185,24 +186,26 @@ Status ParseHeader(const std::string& path, std::string_view b, uint64_t fileSiz
         FieldLayout f;
         const std::string_view raw = b.substr(at, 11);
         f.name = std::string(raw.substr(0, raw.find('\0')));
-        while (!f.name.empty() && f.name.back() == ' ') f.name.pop_back();
+        while (!f.name.empty() && f.name.back() == ' ')
+            f.name.pop_back();
         f.name = ToUpperAscii(f.name);
         const char type = b[at + 11];
         f.length = static_cast<uint8_t>(b[at + 16]);
         f.decimals = static_cast<uint8_t>(b[at + 17]);
         if (f.name.empty()) return Status::Corrupt(Damaged(path, "pole bez názvu"));
         if (!IsKnownFieldType(type)) {
-            return Status::Corrupt("Tabulka \"" + path + "\" má pole \"" + f.name +
-                                   "\" typu '" + std::string(1, type) +
-                                   "', který program nepodporuje.");
+            return Status::Corrupt("Tabulka \"" + path + "\" má pole \"" + f.name + "\" typu '" +
+                                   std::string(1, type) + "', který program nepodporuje.");
         }
         f.type = static_cast<FieldType>(type);
         const std::string problem = CheckFieldShape(f);
-        if (!problem.empty()) return Status::Corrupt(Damaged(path, "pole " + f.name + ": " + problem));
+        if (!problem.empty())
+            return Status::Corrupt(Damaged(path, "pole " + f.name + ": " + problem));
         f.offset = offset;
         offset += f.length;
         h.fields.push_back(std::move(f));
-        if (h.fields.size() > kMaxFields) return Status::Corrupt(Damaged(path, "příliš mnoho polí"));
+        if (h.fields.size() > kMaxFields)
+            return Status::Corrupt(Damaged(path, "příliš mnoho polí"));
         at += kDescriptorSize;
     }
     if (!terminated || h.fields.empty()) {
@@ -211,8 +214,8 @@ Status ParseHeader(const std::string& path, std::string_view b, uint64_t fileSiz
     if (offset > h.recordLength) {
         return Status::Corrupt(Damaged(path, "pole přesahují délku záznamu"));
     }
-    const uint64_t needed =
-        static_cast<uint64_t>(h.headerLength) + static_cast<uint64_t>(h.recordCount) * h.recordLength;
+    const uint64_t needed = static_cast<uint64_t>(h.headerLength) +
+                            static_cast<uint64_t>(h.recordCount) * h.recordLength;
     if (needed > fileSize) {
         return Status::Corrupt(Damaged(path, "soubor je kratší, než udává počet záznamů"));
     }
@@ -305,9 +308,9 @@ Status DbfFile::markDeleted(uint32_t recno, bool deleted) {
     if (recno >= header_.recordCount) {
         return Status::Invalid("Záznam mimo rozsah tabulky \"" + path_ + "\".");
     }
-    KOLVIO_RETURN_IF_ERROR(file_.writeAt(
-        header_.headerLength + static_cast<uint64_t>(recno) * header_.recordLength,
-        deleted ? "*" : " "));
+    KOLVIO_RETURN_IF_ERROR(
+        file_.writeAt(header_.headerLength + static_cast<uint64_t>(recno) * header_.recordLength,
+                      deleted ? "*" : " "));
     return touchHeader();
 }
 

@@ -4,7 +4,14 @@ namespace kolvio {
 
 bool IsKnownFieldType(char letter) {
     switch (letter) {
-        case 'C': case 'N': case 'F': case 'D': case 'L': case 'M': case 'B': case 'I':
+        case 'C':
+        case 'N':
+        case 'F':
+        case 'D':
+        case 'L':
+        case 'M':
+        case 'B':
+        case 'I':
             return true;
         default:
             return false;
@@ -15,7 +22,9 @@ bool IsNumericType(FieldType t) {
     return t == FieldType::kNumeric || t == FieldType::kFloat || t == FieldType::kInteger;
 }
 
-bool IsMemoType(FieldType t) { return t == FieldType::kMemo || t == FieldType::kBlob; }
+bool IsMemoType(FieldType t) {
+    return t == FieldType::kMemo || t == FieldType::kBlob;
+}
 
 FieldDef FieldDef::Char(std::string name, int length) {
     return {std::move(name), FieldType::kChar, length, 0};
@@ -26,18 +35,26 @@ FieldDef FieldDef::Numeric(std::string name, int length, int decimals) {
 FieldDef FieldDef::Float(std::string name, int length, int decimals) {
     return {std::move(name), FieldType::kFloat, length, decimals};
 }
-FieldDef FieldDef::DateField(std::string name) { return {std::move(name), FieldType::kDate, 8, 0}; }
+FieldDef FieldDef::DateField(std::string name) {
+    return {std::move(name), FieldType::kDate, 8, 0};
+}
 FieldDef FieldDef::Logical(std::string name) {
     return {std::move(name), FieldType::kLogical, 1, 0};
 }
-FieldDef FieldDef::Blob(std::string name) { return {std::move(name), FieldType::kBlob, 10, 0}; }
-FieldDef FieldDef::Memo(std::string name) { return {std::move(name), FieldType::kMemo, 10, 0}; }
+FieldDef FieldDef::Blob(std::string name) {
+    return {std::move(name), FieldType::kBlob, 10, 0};
+}
+FieldDef FieldDef::Memo(std::string name) {
+    return {std::move(name), FieldType::kMemo, 10, 0};
+}
 FieldDef FieldDef::Integer(std::string name) {
     return {std::move(name), FieldType::kInteger, 4, 0};
 }
 
 namespace {
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+char UpperAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 }  // namespace
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
@@ -50,7 +67,8 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
 
 std::string ToUpperAscii(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = UpperAscii(c);
+    for (char& c : out)
+        c = UpperAscii(c);
     return out;
 }
 

@@ -18,7 +18,8 @@ uint32_t Get32(const char* b) {
 
 std::string Le32(uint32_t v) {
     std::string b(4, '\0');
-    for (int i = 0; i < 4; ++i) b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        b[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
     return b;
 }
 
@@ -70,8 +71,7 @@ Status MemoFile::Open(const std::string& path, bool writable, bool dbase3,
     }
     // Never hand out a block that lies inside the existing file.
     const uint64_t usedBlocks = (memo->size_ + memo->blockSize_ - 1) / memo->blockSize_;
-    memo->nextFree_ = static_cast<uint32_t>(
-        std::max<uint64_t>({memo->nextFree_, usedBlocks, 1}));
+    memo->nextFree_ = static_cast<uint32_t>(std::max<uint64_t>({memo->nextFree_, usedBlocks, 1}));
     *out = std::move(memo);
     return Status::Ok();
 }

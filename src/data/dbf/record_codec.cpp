@@ -12,14 +12,17 @@ namespace kolvio {
 namespace {
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\0')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\0'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
+        s.remove_suffix(1);
     return s;
 }
 
 std::optional<double> ParseNumber(std::string_view s) {
     s = Trim(s);
-    while (!s.empty() && s.front() == '*') s.remove_prefix(1);  // overflow marks
+    while (!s.empty() && s.front() == '*')
+        s.remove_prefix(1);  // overflow marks
     if (s.empty()) return std::nullopt;
     if (s.front() == '+') s.remove_prefix(1);
     char buf[64];
@@ -36,7 +39,8 @@ std::optional<double> ParseNumber(std::string_view s) {
 
 int32_t ReadInt32(const char* p) {
     uint32_t u = 0;
-    for (int i = 3; i >= 0; --i) u = (u << 8) | static_cast<uint8_t>(p[i]);
+    for (int i = 3; i >= 0; --i)
+        u = (u << 8) | static_cast<uint8_t>(p[i]);
     return static_cast<int32_t>(u);
 }
 
@@ -62,7 +66,8 @@ Status TooLong(const FieldLayout& f) {
 
 std::string_view RawField(const FieldLayout& field, const char* record) {
     std::string_view s(record + field.offset, static_cast<size_t>(field.length));
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -164,7 +169,8 @@ Status EncodeField(const FieldLayout& f, const Value& v, char* record, CodePage 
             if (!v.isNull() && !v.isNumber()) return WrongKind(f);
             if (d != std::floor(d) || d < INT32_MIN || d > INT32_MAX) return TooLong(f);
             const auto u = static_cast<uint32_t>(static_cast<int32_t>(d));
-            for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
+            for (int i = 0; i < 4; ++i)
+                p[i] = static_cast<char>((u >> (8 * i)) & 0xFF);
             return Status::Ok();
         }
         case FieldType::kDate:
@@ -179,7 +185,8 @@ Status EncodeField(const FieldLayout& f, const Value& v, char* record, CodePage 
         case FieldType::kBlob: {
             if (v.isNull() || (v.isText() && v.asText().empty())) return put("");
             if (!v.isText()) return WrongKind(f);
-            if (!memo) return Status::Invalid("Tabulka nemá soubor poznámek pro pole \"" + f.name + "\".");
+            if (!memo)
+                return Status::Invalid("Tabulka nemá soubor poznámek pro pole \"" + f.name + "\".");
             const std::string data =
                 f.type == FieldType::kMemo ? EncodeFromUtf8(v.asText(), page) : v.asText();
             uint32_t block = 0;

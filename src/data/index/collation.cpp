@@ -7,13 +7,14 @@ namespace kolvio {
 namespace {
 
 struct Weights {
-    unsigned primary;     // base letter or symbol
+    unsigned primary;      // base letter or symbol
     unsigned char accent;  // 1 = none
     unsigned char upper;   // 1 = lower case (or not a letter), 2 = upper case
 };
 
 // Base letters in Czech order; CH sits between H and I.
-constexpr std::string_view kAlphabet = "A B C Č D E F G H CH I J K L M N O P Q R Ř S Š T U V W X Y Z Ž";
+constexpr std::string_view kAlphabet =
+    "A B C Č D E F G H CH I J K L M N O P Q R Ř S Š T U V W X Y Z Ž";
 constexpr unsigned kLetterBase = 400;
 
 unsigned LetterSlot(std::u32string_view letter) {
@@ -24,7 +25,8 @@ unsigned LetterSlot(std::u32string_view letter) {
         if (end == std::string_view::npos) end = kAlphabet.size();
         std::u32string word;
         size_t p = pos;
-        while (p < end) word.push_back(NextCodePoint(kAlphabet, &p));
+        while (p < end)
+            word.push_back(NextCodePoint(kAlphabet, &p));
         if (word == letter) return slot;
         ++slot;
         pos = end + 1;
@@ -94,7 +96,7 @@ Weights WeightsOf(char32_t c) {
         if (a.letter == lower) return {PrimaryOfLetter(a.base), a.accent, up};
     }
     if (c >= U'0' && c <= U'9') return {300 + static_cast<unsigned>(c - U'0'), 1, 1};
-    if (c < 0x80) return {10 + static_cast<unsigned>(c), 1, 1};  // blanks and punctuation first
+    if (c < 0x80) return {10 + static_cast<unsigned>(c), 1, 1};   // blanks and punctuation first
     return {kLetterBase + 400 + static_cast<unsigned>(c), 1, 1};  // other characters last
 }
 

@@ -11,7 +11,8 @@ namespace {
 constexpr std::string_view kMagic = "KOLVIO-INDEX 1";
 
 std::string TrimBlanks(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
         s.remove_suffix(1);
     }
@@ -50,7 +51,8 @@ std::vector<IndexDef> ReadIndexDefs(const std::string& sidecarPath) {
         std::vector<std::string> parts;
         std::stringstream ss(line);
         std::string part;
-        while (std::getline(ss, part, '\t')) parts.push_back(TrimBlanks(part));
+        while (std::getline(ss, part, '\t'))
+            parts.push_back(TrimBlanks(part));
         if (parts.size() != 3 || parts[0].empty() || parts[1].empty() ||
             (parts[2] != "A" && parts[2] != "D")) {
             return {};  // never trust a damaged file

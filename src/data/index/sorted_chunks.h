@@ -43,9 +43,10 @@ public:
         if (chunks_.empty()) chunks_.emplace_back();
         size_t c = chunkFor(e);
         auto& chunk = chunks_[c];
-        chunk.insert(std::upper_bound(chunk.begin(), chunk.end(), e,
-                                      [this](const Entry& a, const Entry& b) { return less(a, b); }),
-                     std::move(e));
+        chunk.insert(
+            std::upper_bound(chunk.begin(), chunk.end(), e,
+                             [this](const Entry& a, const Entry& b) { return less(a, b); }),
+            std::move(e));
         if (chunk.size() > 2 * kFill) {
             std::vector<Entry> tail(std::make_move_iterator(chunk.begin() + kFill),
                                     std::make_move_iterator(chunk.end()));

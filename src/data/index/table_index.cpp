@@ -14,7 +14,9 @@ namespace {
 
 constexpr double kNullNumber = -std::numeric_limits<double>::infinity();
 
-bool Orderable(FieldType t) { return !IsMemoType(t); }
+bool Orderable(FieldType t) {
+    return !IsMemoType(t);
+}
 
 // Eight bytes whose byte order is the numeric order; null sorts first.
 void AppendOrderedNumber(std::string* out, std::optional<double> v) {
@@ -24,7 +26,8 @@ void AppendOrderedNumber(std::string* out, std::optional<double> v) {
         bits = std::bit_cast<uint64_t>(d);
         bits = (bits & 0x8000000000000000ull) ? ~bits : bits | 0x8000000000000000ull;
     }
-    for (int i = 7; i >= 0; --i) out->push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
+    for (int i = 7; i >= 0; --i)
+        out->push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
 }
 
 std::optional<double> NumberOf(const Value& v) {
@@ -98,7 +101,9 @@ std::string TableIndex::textKey(const char* record) const {
     return key;
 }
 
-double TableIndex::numberKey(const Value& v) const { return NumberOf(v).value_or(kNullNumber); }
+double TableIndex::numberKey(const Value& v) const {
+    return NumberOf(v).value_or(kNullNumber);
+}
 
 std::string TableIndex::textKey(const std::vector<Value>& key) const {
     std::string out;
