@@ -54,7 +54,7 @@ public:
     virtual bool eof() const = 0;
     // True after prior() ran before the first row, after first(), or when empty.
     virtual bool bof() const = 0;
-    bool isEmpty() { return recordCount() == 0; }
+    virtual bool isEmpty() { return recordCount() == 0; }
 
     // Zero-based position of the current row in the current order; -1 when empty.
     virtual int64_t rowNumber() = 0;

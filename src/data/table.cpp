@@ -207,10 +207,43 @@ Status Table::moveToPosition(size_t pos, bool scrollEvent) {
     return Status::Ok();
 }
 
+// In physical order without a filter the cursor walks record by record,
+// skipping deleted ones, so that opening and scanning never need the list of
+// live rows (one read of the whole file) until a position is asked for.
+bool Table::walksPhysically() const {
+    return !order_ && !(filtered_ && filter_) && !liveKnown_;
+}
+
+std::optional<uint32_t> Table::nextLive(uint32_t from, int step) {
+    std::string record;
+    for (int64_t r = from; r >= 0 && r < static_cast<int64_t>(file_->recordCount()); r += step) {
+        if (!readRow(static_cast<uint32_t>(r), &record).ok()) return std::nullopt;
+        if (record[0] != '*') return static_cast<uint32_t>(r);
+    }
+    return std::nullopt;
+}
+
+Status Table::walkTo(std::optional<uint32_t> recno) {
+    if (!recno) {
+        setEmpty();
+    } else {
+        KOLVIO_RETURN_IF_ERROR(readRow(*recno, &row_));
+        recno_ = *recno;
+        hasCurrent_ = true;
+        posValid_ = false;
+    }
+    afterScroll();
+    return Status::Ok();
+}
+
 Status Table::first() {
     if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
-    KOLVIO_RETURN_IF_ERROR(moveToPosition(0));
+    if (walksPhysically()) {
+        KOLVIO_RETURN_IF_ERROR(walkTo(nextLive(0, 1)));
+    } else {
+        KOLVIO_RETURN_IF_ERROR(moveToPosition(0));
+    }
     bof_ = true;
     eof_ = !hasCurrent_;
     return Status::Ok();
@@ -219,8 +252,13 @@ Status Table::first() {
 Status Table::last() {
     if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
-    const size_t n = viewSize();
-    KOLVIO_RETURN_IF_ERROR(moveToPosition(n == 0 ? 0 : n - 1));
+    if (walksPhysically()) {
+        const uint32_t count = file_->recordCount();
+        KOLVIO_RETURN_IF_ERROR(walkTo(count == 0 ? std::nullopt : nextLive(count - 1, -1)));
+    } else {
+        const size_t n = viewSize();
+        KOLVIO_RETURN_IF_ERROR(moveToPosition(n == 0 ? 0 : n - 1));
+    }
     eof_ = true;
     bof_ = !hasCurrent_;
     return Status::Ok();
@@ -229,14 +267,31 @@ Status Table::last() {
 Status Table::moveBy(int64_t n) {
     if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
-    const auto pos = currentPosition();
-    if (!pos) {
+    if (!hasCurrent_) {
         eof_ = bof_ = true;
         return Status::Ok();
     }
+    if (n == 0) return Status::Ok();
+    if (walksPhysically()) {
+        const int step = n > 0 ? 1 : -1;
+        uint32_t at = recno_;
+        bool hitEnd = false;
+        for (int64_t remaining = n > 0 ? n : -n; remaining > 0; --remaining) {
+            const auto next = (step < 0 && at == 0) ? std::nullopt : nextLive(at + step, step);
+            if (!next) {
+                hitEnd = true;
+                break;
+            }
+            at = *next;
+        }
+        if (at != recno_) KOLVIO_RETURN_IF_ERROR(walkTo(at));
+        eof_ = hitEnd && step > 0;
+        bof_ = hitEnd && step < 0;
+        return Status::Ok();
+    }
+    const auto pos = currentPosition();
     const int64_t size = static_cast<int64_t>(viewSize());
     const int64_t target = static_cast<int64_t>(*pos) + n;
-    if (n == 0) return Status::Ok();
     if (target >= size) {
         if (static_cast<int64_t>(*pos) != size - 1)
             KOLVIO_RETURN_IF_ERROR(moveToPosition(size - 1));
@@ -258,6 +313,12 @@ Status Table::next() {
 }
 Status Table::prior() {
     return moveBy(-1);
+}
+
+bool Table::isEmpty() {
+    if (!isOpen()) return true;
+    if (walksPhysically()) return !nextLive(0, 1).has_value();
+    return viewSize() == 0;
 }
 
 int64_t Table::recordCount() {

@@ -98,6 +98,7 @@ public:
     Status refresh();
 
     int64_t recordCount() override;
+    bool isEmpty() override;
     Status first() override;
     Status last() override;
     Status next() override;
@@ -171,6 +172,9 @@ private:
     std::optional<size_t> viewPositionOf(uint32_t recno, const std::string& record);
     size_t nearestPosition(uint32_t recno, const std::string& record);
     void ensureLive();
+    bool walksPhysically() const;
+    std::optional<uint32_t> nextLive(uint32_t from, int step);
+    Status walkTo(std::optional<uint32_t> recno);
     Status ensureOrderIndex();
     void ensureRange();
     void ensureFiltered();

@@ -86,7 +86,7 @@ int Date::day() const {
 std::string Date::toDbf() const {
     int y, m, d;
     ymd(&y, &m, &d);
-    char buf[16];
+    char buf[40];
     std::snprintf(buf, sizeof buf, "%04d%02d%02d", y, m, d);
     return buf;
 }
@@ -94,7 +94,7 @@ std::string Date::toDbf() const {
 std::string Date::toIso() const {
     int y, m, d;
     ymd(&y, &m, &d);
-    char buf[16];
+    char buf[40];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", y, m, d);
     return buf;
 }

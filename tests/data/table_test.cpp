@@ -152,6 +152,49 @@ TEST_F(TableTest, DeletedRowsDisappearAndTheFollowingRowBecomesCurrent) {
     EXPECT_EQ(Column("DELKA"), (std::vector<double>{1, 3}));
 }
 
+TEST_F(TableTest, FreshHandleWalksPastDeletedRowsAtBothEnds) {
+    for (int i = 1; i <= 6; ++i)
+        AddRide(i, i, i, "");
+    for (const int row : {5, 2, 0}) {  // delete the last, a middle and the first ride
+        ASSERT_TRUE(table.moveToRow(row).ok());
+        ASSERT_TRUE(table.deleteRecord().ok());
+    }
+    Table fresh(dir.path(), "jizdy.dbf");  // walks physically: no list of live rows yet
+    ASSERT_TRUE(fresh.open().ok());
+    EXPECT_FALSE(fresh.isEmpty());
+    EXPECT_EQ(fresh.getDouble("DELKA"), 2.0);
+    std::vector<double> forward, backward;
+    while (!fresh.eof()) {
+        forward.push_back(fresh.getDouble("DELKA"));
+        ASSERT_TRUE(fresh.next().ok());
+    }
+    EXPECT_EQ(forward, (std::vector<double>{2, 4, 5}));
+    EXPECT_EQ(fresh.getDouble("DELKA"), 5.0);  // eof stays on the last row
+    ASSERT_TRUE(fresh.last().ok());
+    while (!fresh.bof()) {
+        backward.push_back(fresh.getDouble("DELKA"));
+        ASSERT_TRUE(fresh.prior().ok());
+    }
+    EXPECT_EQ(backward, (std::vector<double>{5, 4, 2}));
+    ASSERT_TRUE(fresh.moveBy(2).ok());
+    EXPECT_EQ(fresh.getDouble("DELKA"), 5.0);
+    EXPECT_FALSE(fresh.eof());
+    ASSERT_TRUE(fresh.moveBy(-5).ok());
+    EXPECT_TRUE(fresh.bof());
+    EXPECT_EQ(fresh.getDouble("DELKA"), 2.0);
+    EXPECT_EQ(fresh.rowNumber(), 0);
+}
+
+TEST_F(TableTest, TableWhoseRowsAreAllDeletedIsEmpty) {
+    AddRide(1, 1, 1, "");
+    ASSERT_TRUE(table.deleteRecord().ok());
+    Table fresh(dir.path(), "jizdy.dbf");
+    ASSERT_TRUE(fresh.open().ok());
+    EXPECT_TRUE(fresh.isEmpty());
+    EXPECT_TRUE(fresh.eof() && fresh.bof());
+    EXPECT_EQ(fresh.recordCount(), 0);
+}
+
 TEST_F(TableTest, LocateFindsFirstMatchAndStaysPutWithout) {
     AddRide(1, 5, 10, "Brno");
     AddRide(2, 7, 20, "Jihlava");
