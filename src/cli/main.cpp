@@ -15,6 +15,16 @@ struct Command {
 const Command kCommands[] = {
     {"dump", "dump FILE.dbf [--rows]   hlavička, pole a případně řádky tabulky (CSV)",
      kolvio::cli::RunDump},
+    {"sql",
+     "sql ADRESÁŘ [-e PŘÍKAZ | -f SOUBOR] [--into TABULKA.dbf]   "
+     "dotaz SQL, výsledek jako CSV",
+     kolvio::cli::RunSql},
+    {"open", "open ADRESÁŘ [--replace]   otevře nebo založí databázi, doplní sloupce a indexy",
+     kolvio::cli::RunOpen},
+    {"pack", "pack ADRESÁŘ   odstraní smazané řádky ze všech tabulek databáze",
+     kolvio::cli::RunPack},
+    {"check", "check ADRESÁŘ   přečte všechny tabulky a indexy a ohlásí poškození",
+     kolvio::cli::RunCheck},
 };
 
 void PrintUsage() {

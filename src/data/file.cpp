@@ -201,6 +201,25 @@ Status RemoveFile(const std::string& path) {
     return Status::Ok();
 }
 
+Status ListDirectory(const std::string& dir, std::vector<std::string>* names) {
+    names->clear();
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return Status::IoError(Describe("Adresář nelze číst", dir, errno));
+    while (const dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") names->push_back(name);
+    }
+    ::closedir(d);
+    return Status::Ok();
+}
+
+Status RemoveDirectory(const std::string& path) {
+    if (::rmdir(path.c_str()) != 0 && errno != ENOENT) {
+        return Status::IoError(Describe("Adresář nelze smazat", path, errno));
+    }
+    return Status::Ok();
+}
+
 Status ReplaceFileAtomically(const std::string& tmpPath, const std::string& finalPath) {
     {
         File tmp;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/status.h"
 
@@ -55,6 +56,10 @@ std::string BaseName(const std::string& path);
 // or dir/name when there is none.
 std::string ResolveInDirectory(const std::string& dir, const std::string& name);
 Status RemoveFile(const std::string& path);
+// The names of the entries of `dir` ("." and ".." left out), in no order.
+Status ListDirectory(const std::string& dir, std::vector<std::string>* names);
+// Removes an empty directory; one that does not exist is fine.
+Status RemoveDirectory(const std::string& path);
 // Makes `tmpPath` durable and renames it over `finalPath`, so that a crash at
 // any moment leaves either the old file or the new one whole.
 Status ReplaceFileAtomically(const std::string& tmpPath, const std::string& finalPath);

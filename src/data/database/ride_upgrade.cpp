@@ -1,0 +1,146 @@
+#include "data/database/ride_upgrade.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "data/database/schema.h"
+#include "data/database/table_rewrite_stream.h"
+#include "data/dbf/dbf_file.h"
+#include "data/dbf/record_codec.h"
+#include "data/file.h"
+#include "data/sql/sql_engine.h"
+
+namespace kolvio {
+
+namespace {
+
+Value FillValue(BackFill fill, const FieldLayout* date, const char* record) {
+    switch (fill) {
+        case BackFill::kYearOfDate: {
+            const Value day =
+                date ? DecodeField(*date, record, CodePage::kCp852, nullptr) : Value();
+            return Value(day.isDate() ? day.asDate().year() : kZeroDateYear);
+        }
+        case BackFill::kZero:
+            return Value(0);
+        case BackFill::kFalse:
+            return Value(false);
+        case BackFill::kNone:
+            break;
+    }
+    return Value();
+}
+
+// Writes the back-fill value of `column` into every live row of the staging
+// table at `path`, in physical order, moving the gauge from 0 to 100.
+Status BackFillColumn(const std::string& path, const UpgradeColumn& column, ShellFeedback& shell) {
+    std::unique_ptr<DbfFile> table;
+    KOLVIO_RETURN_IF_ERROR(DbfFile::Open(path, false, LockMode::kExclusive, &table));
+    File out;
+    KOLVIO_RETURN_IF_ERROR(File::Open(path, true, &out));
+    const DbfHeader& header = table->header();
+    const int target = FindField(header.fields, column.name);
+    if (target < 0) {
+        return Status::Invalid("Sloupec " + std::string(column.name) + " se do tabulky \"" +
+                               BaseName(path) + "\" nepodařilo přidat.");
+    }
+    const int dateIndex = FindField(header.fields, "DATUM");
+    const FieldLayout* date = dateIndex >= 0 ? &header.fields[dateIndex] : nullptr;
+    const FieldLayout& field = header.fields[target];
+
+    const uint32_t length = header.recordLength;
+    const uint32_t count = header.recordCount;
+    const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
+    std::string buffer(static_cast<size_t>(std::min(batch, std::max<uint32_t>(count, 1))) * length,
+                       '\0');
+    int64_t live = 0;
+    for (uint32_t first = 0; first < count; first += batch) {
+        const uint32_t n = std::min(batch, count - first);
+        KOLVIO_RETURN_IF_ERROR(table->readRecords(first, n, buffer.data()));
+        for (uint32_t r = 0; r < n; ++r)
+            live += buffer[static_cast<size_t>(r) * length] != '*';
+    }
+
+    shell.showGauge(std::string(column.gaugeText));
+    int shown = 0;
+    int64_t i = 0;
+    Status st;
+    for (uint32_t first = 0; first < count && st.ok(); first += batch) {
+        const uint32_t n = std::min(batch, count - first);
+        st = table->readRecords(first, n, buffer.data());
+        for (uint32_t r = 0; r < n && st.ok(); ++r) {
+            char* record = buffer.data() + static_cast<size_t>(r) * length;
+            if (record[0] == '*') continue;
+            st = EncodeField(field, FillValue(column.fill, date, record), record, CodePage::kCp852,
+                             nullptr);
+            // A single row is complete at once: the gauge stands at 100.
+            const int percent = live <= 1 ? 100 : static_cast<int>(i * 100 / (live - 1));
+            ++i;
+            if (percent != shown) shell.setGauge(shown = percent);
+        }
+        if (st.ok()) {
+            st = out.writeAt(header.headerLength + static_cast<uint64_t>(first) * length,
+                             std::string_view(buffer.data(), static_cast<size_t>(n) * length));
+        }
+    }
+    shell.hideGauge();
+    return st;
+}
+
+}  // namespace
+
+std::string UpgradeStagingName(const std::string& fileName) {
+    std::string stem = fileName;
+    const auto dot = stem.rfind('.');
+    if (dot != std::string::npos) stem.resize(dot);
+    return stem + ".kolvio-upgrade.dbf";
+}
+
+Status DodelejSloupec1(const Table& table, ShellFeedback& shell, std::vector<std::string>* added) {
+    if (added) added->clear();
+    const std::string path = ResolveInDirectory(table.directory(), table.fileName());
+    const auto missingIn = [](const DbfFile& file) {
+        std::vector<const UpgradeColumn*> missing;
+        for (const UpgradeColumn& column : RideUpgradeColumns()) {
+            if (FindField(file.header().fields, column.name) < 0) missing.push_back(&column);
+        }
+        return missing;
+    };
+    // An up-to-date table is only looked at, so it opens while others use it.
+    std::unique_ptr<DbfFile> original;
+    KOLVIO_RETURN_IF_ERROR(DbfFile::Open(path, false, LockMode::kShared, &original));
+    if (missingIn(*original).empty()) return Status::Ok();
+    // Nobody may change the table between the copy and the replacement.
+    original.reset();
+    KOLVIO_RETURN_IF_ERROR(DbfFile::Open(path, false, LockMode::kExclusive, &original));
+    const std::vector<const UpgradeColumn*> missing = missingIn(*original);
+    const std::string dir = ParentDirectory(path);
+    const std::string stagingName = UpgradeStagingName(BaseName(path));
+    const std::string staging = JoinPath(dir, stagingName);
+    const Status st = [&]() -> Status {
+        // A staging copy left by an interrupted upgrade is simply made anew.
+        std::string headerBytes;
+        KOLVIO_RETURN_IF_ERROR(ReadHeaderBytes(*original, &headerBytes));
+        KOLVIO_RETURN_IF_ERROR(WriteTableCopy(*original, headerBytes, staging, {}));
+        for (const UpgradeColumn* column : missing) {
+            const std::string statement =
+                "ALTER TABLE \"" + stagingName + "\" " + std::string(column->clause) + " ";
+            KOLVIO_RETURN_IF_ERROR(sql::Execute(dir, statement));
+            if (column->fill != BackFill::kNone) {
+                KOLVIO_RETURN_IF_ERROR(BackFillColumn(staging, *column, shell));
+            }
+        }
+        return ReplaceFileAtomically(staging, path);
+    }();
+    if (!st.ok()) {
+        (void)RemoveFile(staging);
+        return st;
+    }
+    if (added) {
+        for (const UpgradeColumn* column : missing)
+            added->push_back(std::string(column->name));
+    }
+    return Status::Ok();
+}
+
+}  // namespace kolvio

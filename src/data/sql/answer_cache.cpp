@@ -1,0 +1,42 @@
+#include "data/sql/answer_cache.h"
+
+namespace kolvio::sql {
+
+namespace {
+
+constexpr size_t kMaxAnswers = 256;
+
+}  // namespace
+
+AnswerCache& AnswerCache::Shared() {
+    static AnswerCache cache;
+    return cache;
+}
+
+std::shared_ptr<const CachedAnswer> AnswerCache::find(const std::string& directory,
+                                                      const std::string& text) const {
+    std::shared_ptr<const CachedAnswer> answer;
+    {
+        std::lock_guard lock(mu_);
+        const auto it = entries_.find({directory, text});
+        if (it == entries_.end()) return nullptr;
+        answer = it->second;
+    }
+    FileIdentity now;
+    if (!CurrentFileIdentity(answer->tablePath, &now) || !(now == answer->identity)) return nullptr;
+    return answer;
+}
+
+void AnswerCache::store(const std::string& directory, const std::string& text,
+                        std::shared_ptr<const CachedAnswer> answer) {
+    std::lock_guard lock(mu_);
+    if (entries_.size() >= kMaxAnswers) entries_.clear();
+    entries_[{directory, text}] = std::move(answer);
+}
+
+void AnswerCache::clear() {
+    std::lock_guard lock(mu_);
+    entries_.clear();
+}
+
+}  // namespace kolvio::sql

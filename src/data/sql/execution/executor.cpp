@@ -1,0 +1,226 @@
+#include "data/sql/execution/executor.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+
+#include "data/sql/execution/aggregate_hashtable.h"
+#include "data/sql/execution/hash_aggregate.h"
+#include "data/sql/execution/hash_join.h"
+#include "data/sql/execution/sort.h"
+#include "data/sql/execution/table_scan.h"
+#include "data/sql/execution/zone_pruning.h"
+
+namespace kolvio::sql {
+
+void RowSink::consumeAll(ColumnData rows, const std::vector<uint32_t>& order) {
+    DataChunk chunk;
+    for (size_t first = 0; first < order.size(); first += kVectorSize) {
+        const size_t n = std::min(kVectorSize, order.size() - first);
+        chunk.columns.resize(rows.columns.size());
+        for (size_t c = 0; c < rows.columns.size(); ++c) {
+            chunk.columns[c].gather(rows.columns[c], order.data() + first, n);
+        }
+        chunk.size = n;
+        consume(chunk);
+    }
+}
+
+namespace {
+
+std::vector<SqlType> TypesOf(const std::vector<BoundExprPtr>& exprs) {
+    std::vector<SqlType> types;
+    for (const auto& e : exprs)
+        types.push_back(e->type);
+    return types;
+}
+
+// The last steps: projection to the outputs, DISTINCT, ORDER BY.
+class OutputStage {
+public:
+    OutputStage(const PhysicalPlan& plan, RowSink& sink)
+        : plan_(plan), sink_(sink), outputs_(plan.outputs), collected_(TypesOf(plan.outputs)) {
+        if (plan.having) having_.emplace(*plan.having);
+        if (plan.distinct) {
+            std::vector<SqlType> visible = TypesOf(plan.outputs);
+            visible.resize(plan.visibleCount);
+            seen_.emplace(visible);
+        }
+        collect_ = !plan.order.empty();
+        sel_.resize(kVectorSize);
+        groups_.resize(kVectorSize);
+    }
+
+    // Rows of the pipeline, or grouped rows when the query aggregates.
+    void push(DataChunk& in) {
+        if (having_) {
+            if (sel_.size() < in.size) sel_.resize(in.size);
+            const size_t kept = having_->select(in, sel_.data());
+            if (kept == 0) return;
+            in.compact(sel_.data(), kept);
+        }
+        const auto& values = outputs_.execute(in);
+        projected_.columns.resize(values.size());
+        for (size_t c = 0; c < values.size(); ++c) {
+            if (values[c]->isConstant()) {
+                std::vector<uint32_t> zeros(in.size, 0);
+                projected_.columns[c].gather(*values[c], zeros.data(), in.size);
+            } else {
+                projected_.columns[c] = *values[c];
+            }
+        }
+        projected_.size = in.size;
+        if (seen_ && !dropRepeats()) return;
+        if (collect_) {
+            collected_.append(projected_);
+        } else {
+            sink_.consume(projected_);
+        }
+    }
+
+    void finish() {
+        if (!collect_) return;
+        std::vector<uint32_t> order = SortPermutation(collected_, plan_.order);
+        collected_.columns.resize(plan_.visibleCount);
+        sink_.consumeAll(std::move(collected_), order);
+    }
+
+private:
+    // Keeps the rows whose visible values were not seen before; false when
+    // none is left.
+    bool dropRepeats() {
+        const size_t n = projected_.size;
+        if (groups_.size() < n) groups_.resize(n);
+        std::vector<const Vector*> keys;
+        for (size_t c = 0; c < plan_.visibleCount; ++c)
+            keys.push_back(&projected_.columns[c]);
+        // Groups are numbered in the order of their first row, so a row is
+        // new exactly when it carries the next unused number.
+        uint32_t next = static_cast<uint32_t>(seen_->groupCount());
+        seen_->findOrCreate(keys, n, groups_.data());
+        size_t kept = 0;
+        for (size_t i = 0; i < n; ++i) {
+            if (groups_[i] == next) {
+                sel_[kept++] = static_cast<uint32_t>(i);
+                ++next;
+            }
+        }
+        if (kept == 0) return false;
+        projected_.compact(sel_.data(), kept);
+        return true;
+    }
+
+    const PhysicalPlan& plan_;
+    RowSink& sink_;
+    ExpressionList outputs_;
+    std::optional<ExpressionExecutor> having_;
+    std::optional<AggregateHashTable> seen_;
+    bool collect_ = false;
+    ColumnData collected_;
+    DataChunk projected_;
+    std::vector<uint32_t> sel_;
+    std::vector<uint32_t> groups_;
+};
+
+class Pipeline {
+public:
+    Pipeline(const PhysicalPlan& plan, RowSink& sink) : plan_(plan), output_(plan, sink) {
+        for (const JoinPlan& j : plan.joins) {
+            joins_.push_back(std::make_unique<HashJoin>(j, *plan.tables[j.build.table].table));
+        }
+        if (plan.aggregated) aggregate_.emplace(plan);
+    }
+
+    ExecutionInfo run() {
+        const int64_t started = WallClockNs();
+        if (answerFromZones()) {
+            output_.finish();
+            return {true};
+        }
+        for (auto& j : joins_) {
+            j->build();
+            Learn(j->table(), j->scan(), started);
+        }
+        const CatalogTable& table = *plan_.tables[plan_.driver.table].table;
+        TableScan driver(table, plan_.driver.fields, plan_.driver.filter.get());
+        DataChunk chunk;
+        // A join with an empty build side cannot produce rows; skip the scan.
+        const bool empty = std::any_of(joins_.begin(), joins_.end(),
+                                       [](const auto& j) { return j->buildRows() == 0; });
+        if (!empty) {
+            while (driver.next(&chunk))
+                push(0, chunk);
+            Learn(table, driver, started);
+        }
+        if (aggregate_) {
+            aggregate_->finish([&](DataChunk& grouped) { output_.push(grouped); });
+        }
+        output_.finish();
+        return {};
+    }
+
+private:
+    static void Learn(const CatalogTable& table, const TableScan& scan, int64_t started) {
+        if (table.file)
+            ZoneCache::Shared().learn(table.path, table.identity, started, scan.learned());
+    }
+
+    // MIN, MAX and COUNT(*) over a whole table, without WHERE or GROUP BY,
+    // from what earlier scans learned; false when that is not enough.
+    bool answerFromZones() {
+        const CatalogTable& table = *plan_.tables[plan_.driver.table].table;
+        if (!plan_.aggregated || !plan_.groups.empty() || !plan_.joins.empty() ||
+            plan_.driver.filter || !table.zones) {
+            return false;
+        }
+        DataChunk row;
+        row.size = 1;
+        for (const AggregatePlan& a : plan_.aggregates) {
+            int field = -1;
+            if (!a.star) {
+                if (a.arg->kind != BoundExpr::Kind::kSlot || a.arg->type == SqlType::kText) {
+                    return false;
+                }
+                field = plan_.driver.fields[a.arg->slot];
+            }
+            const auto value = AggregateFromZones(*table.zones, a.func, field);
+            if (!value) return false;
+            Vector v(a.star ? SqlType::kNumber : a.arg->type);
+            v.resize(1);
+            if (*value) {
+                v.setNumber(0, **value);
+            } else {
+                v.setNull(0);
+            }
+            row.columns.push_back(std::move(v));
+        }
+        output_.push(row);
+        return true;
+    }
+
+    void push(size_t join, DataChunk& chunk) {
+        if (join == joins_.size()) {
+            if (aggregate_) {
+                aggregate_->sink(chunk);
+            } else {
+                output_.push(chunk);
+            }
+            return;
+        }
+        joins_[join]->probe(chunk, [&](DataChunk& out) { push(join + 1, out); });
+    }
+
+    const PhysicalPlan& plan_;
+    OutputStage output_;
+    std::vector<std::unique_ptr<HashJoin>> joins_;
+    std::optional<HashAggregate> aggregate_;
+};
+
+}  // namespace
+
+ExecutionInfo ExecutePlan(const PhysicalPlan& plan, RowSink& sink) {
+    Pipeline pipeline(plan, sink);
+    return pipeline.run();
+}
+
+}  // namespace kolvio::sql
