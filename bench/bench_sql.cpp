@@ -1,0 +1,339 @@
+// The SQL engine against SQLite on synthetic diaries.
+//
+//   build/bench/bench_sql [DIR] [RIDES,RIDES,...] [REPEAT]
+//   (default: /tmp/kolvio-bench-sql 100000,1000000 5)
+//
+// For each size, DIR/<rides>/ gets a diary (kolvio-gen's) unless it already
+// holds one of that size, and diary.sqlite the same rows with the same
+// single-column indexes as the program keeps (the list of the schema). Each
+// statement runs once to warm up, then REPEAT times; the median is printed,
+// ours and SQLite's from the same run, with their ratio. Both sides read
+// every value of every result row. "ours cold" is our first run with nothing
+// learned about the tables yet (no zone maps, see src/data/sql/README.md);
+// the later runs profit from what the first learned. The peak memory of the statistics
+// statement is measured in a fresh process (this program with --peak).
+//
+// Goals at 1,000,000 rides: every ratio at most 1.0; the statistics
+// statement under 200 MB.
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "data/database/schema.h"
+#include "data/dbf/dbf_file.h"
+#include "data/dbf/record_codec.h"
+#include "data/sql/answer_cache.h"
+#include "data/sql/execution/zone_map.h"
+#include "data/sql/sql_engine.h"
+#include "gen_diary.h"
+
+namespace {
+
+using namespace kolvio;
+using Clock = std::chrono::steady_clock;
+
+void Check(const Status& st) {
+    if (!st.ok()) {
+        std::fprintf(stderr, "%s\n", st.message().c_str());
+        std::exit(1);
+    }
+}
+
+void CheckSqlite(int rc, sqlite3* db, const char* what) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        std::fprintf(stderr, "SQLite (%s): %s\n", what, sqlite3_errmsg(db));
+        std::exit(1);
+    }
+}
+
+const char kJoin[] =
+    "from jizdy, typ_trs, typ_trnz, typ_trn, typ_kol, typ_hld\n"
+    "where jizdy.trs_c = typ_trs.trs_c and jizdy.trnz_c = typ_trnz.trnz_c and jizdy.trn_c = "
+    "typ_trn.trn_c and jizdy.kol_c = typ_kol.kol_c and jizdy.thl_c = typ_hld.thl_c \n";
+
+// The aggregates of the monthly statistics list: MAX.DÉLKA, MIN.DÉLKA,
+// POČET JÍZD and the 35 common aggregates.
+const char kMonthlyAggregates[] =
+    "MAX (JIZDY.DELKA) AS MAX_DEL, MIN (JIZDY.DELKA) AS MIN_DEL, COUNT (JIZDY.TRS_C) AS "
+    "COUNT_JZD, MAX (JIZDY.PRUMER) AS MAX_PRU, MIN (JIZDY.PRUMER) AS MIN_PRU, MAX (JIZDY.CAS) "
+    "AS MAX_CAS, MIN (JIZDY.CAS) AS MIN_CAS, MAX (JIZDY.RYCHL_MAX) AS MAX_RYC, MIN "
+    "(JIZDY.RYCHL_MAX) AS MIN_RYC, MAX (JIZDY.OSOB) AS MAX_OSO, MIN (JIZDY.OSOB) AS MIN_OSO, "
+    "SUM (JIZDY.DELKA) AS SUM_DEL, SUM (JIZDY.CAS) AS SUM_CAS, (SUM (JIZDY.DELKA) / SUM "
+    "(JIZDY.CAS)) AS AVG_PRU, MAX (JIZDY.SR_AVG) AS MAX_SAV, MIN (JIZDY.SR_AVG) AS MIN_SAV, "
+    "MAX (JIZDY.SR_MAX) AS MAX_SMA, MIN (JIZDY.SR_MAX) AS MIN_SMA, MAX (JIZDY.SR_KCAL) AS "
+    "MAX_SKC, MIN (JIZDY.SR_KCAL) AS MIN_SKC, MAX (JIZDY.SR_LIM) AS MAX_SLI, MIN "
+    "(JIZDY.SR_LIM) AS MIN_SLI, MAX (JIZDY.SR_PLP) AS MAX_SPP, MIN (JIZDY.SR_PLP) AS MIN_SPP, "
+    "MAX (JIZDY.SR_PLC) AS MAX_SPC, MIN (JIZDY.SR_PLC) AS MIN_SPC, MAX (JIZDY.SR_X) AS MAX_SX, "
+    "MIN (JIZDY.SR_X) AS MIN_SX, MAX (JIZDY.SR_AXP) AS MAX_SAX, MIN (JIZDY.SR_AXP) AS "
+    "MIN_SAX, MAX (JIZDY.SR_MXP) AS MAX_SMX, MIN (JIZDY.SR_MXP) AS MIN_SMX, MAX "
+    "(JIZDY.SR_MLP) AS MAX_SML, MIN (JIZDY.SR_MLP) AS MIN_SML, MAX (JIZDY.SR_ALP) AS MAX_SAL, "
+    "MIN (JIZDY.SR_ALP) AS MIN_SAL, SUM (JIZDY.SR_PLC) AS SUM_SPC, SUM (JIZDY.SR_KCAL) AS "
+    "SUM_SKC ";
+
+struct Statement {
+    const char* name;
+    std::string ours;
+    std::string sqlite;
+};
+
+// The same statements in both dialects: SQLite gets dates as ISO text and
+// numbers unquoted; everything else is the text the screens write.
+std::vector<Statement> Statements() {
+    const std::string join = kJoin;
+    std::vector<Statement> s;
+    s.push_back({"worked example (routes, 2024, bikes)",
+                 "select TYP_TRS.TRS_START, TYP_TRS.TRS_CIL, COUNT (JIZDY.TRS_C) AS COUNT_JIZ, SUM "
+                 "(JIZDY.DELKA) AS SUM_DEL \n, JIZDY.TRS_C\n" +
+                     join +
+                     " and  ( jizdy.datum BETWEEN \"1.1.2024\" AND \"31.12.2024\" ) \n"
+                     " and  ( jizdy.kol_c NOT IN (\"1\",\"3\" )) \n"
+                     " group by TYP_TRS.TRS_START, TYP_TRS.TRS_CIL, JIZDY.TRS_C\n"
+                     " order by TYP_TRS.TRS_START, JIZDY.TRS_C\n",
+                 "select TYP_TRS.TRS_START, TYP_TRS.TRS_CIL, COUNT (JIZDY.TRS_C) AS COUNT_JIZ, SUM "
+                 "(JIZDY.DELKA) AS SUM_DEL \n, JIZDY.TRS_C\n" +
+                     join +
+                     " and  ( jizdy.datum BETWEEN '2024-01-01' AND '2024-12-31' ) \n"
+                     " and  ( jizdy.kol_c NOT IN (1,3 )) \n"
+                     " group by TYP_TRS.TRS_START, TYP_TRS.TRS_CIL, JIZDY.TRS_C\n"
+                     " order by TYP_TRS.TRS_START, JIZDY.TRS_C\n"});
+    const std::string monthly = "select JIZDY.MESIC_C AS MESIC\n , " +
+                                std::string(kMonthlyAggregates) + "\n" + join +
+                                " group by JIZDY.MESIC_C\n order by JIZDY.MESIC_C\n";
+    s.push_back({"monthly statistics (38 aggregates)", monthly, monthly});
+    const std::string listing =
+        "select JIZDY.DATUM, TYP_TRS.TRS_START, TYP_TRS.TRS_CIL, JIZDY.DELKA, JIZDY.CAS, "
+        "JIZDY.PRUMER, TYP_KOL.KOL_TYP, JIZDY.POPIS1 \n" +
+        join;
+    s.push_back({"listing (dates, routes, bikes)",
+                 listing + " and ( jizdy.datum BETWEEN \"1.4.2023\" AND \"30.9.2023\" ) \n"
+                           " and  ( jizdy.trs_c IN (\"2\",\"7\",\"8\",\"14\" )) \n"
+                           " and  ( jizdy.kol_c IN (\"1\",\"3\" )) \n order by JIZDY.DATUM\n",
+                 listing + " and ( jizdy.datum BETWEEN '2023-04-01' AND '2023-09-30' ) \n"
+                           " and  ( jizdy.trs_c IN (2,7,8,14 )) \n"
+                           " and  ( jizdy.kol_c IN (1,3 )) \n order by JIZDY.DATUM\n"});
+    s.push_back({"min(datum) of all rides", "select min(datum) from jizdy",
+                 "select min(datum) from jizdy"});
+    s.push_back({"max(datum) of all rides", "select max(datum) from jizdy",
+                 "select max(datum) from jizdy"});
+    return s;
+}
+
+// --- loading SQLite ---
+
+bool SqliteHasRides(const std::string& path, uint32_t rides) {
+    if (!std::filesystem::exists(path)) return false;
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_stmt* st = nullptr;
+    bool ok = sqlite3_prepare_v2(db, "select count(*) from jizdy", -1, &st, nullptr) == SQLITE_OK &&
+              sqlite3_step(st) == SQLITE_ROW &&
+              sqlite3_column_int64(st, 0) == static_cast<int64_t>(rides);
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return ok;
+}
+
+void LoadTable(sqlite3* db, const std::string& dir, const std::string& file) {
+    std::unique_ptr<DbfFile> dbf;
+    Check(DbfFile::Open(dir + "/" + file, false, LockMode::kShared, &dbf));
+    const auto& fields = dbf->header().fields;
+    const std::string table = file.substr(0, file.size() - 4);
+    std::string create = "CREATE TABLE " + table + "(";
+    std::string insert = "INSERT INTO " + table + " VALUES(";
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const char* type = IsNumericType(fields[i].type) || fields[i].type == FieldType::kLogical
+                               ? "REAL"
+                               : "TEXT";
+        create += (i ? ", " : "") + fields[i].name + " " + type;
+        insert += i ? ", ?" : "?";
+    }
+    CheckSqlite(sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr), db, "create");
+    sqlite3_stmt* st = nullptr;
+    CheckSqlite(sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &st, nullptr), db, "insert");
+    std::string rec;
+    for (uint32_t r = 0; r < dbf->recordCount(); ++r) {
+        Check(dbf->readRecord(r, &rec));
+        if (rec[0] == '*') continue;
+        for (size_t i = 0; i < fields.size(); ++i) {
+            const Value v = DecodeField(fields[i], rec.data(), CodePage::kCp852, nullptr);
+            const int c = static_cast<int>(i) + 1;
+            if (v.isNull()) {
+                sqlite3_bind_null(st, c);
+            } else if (v.isText()) {
+                sqlite3_bind_text(st, c, v.asText().c_str(), -1, SQLITE_TRANSIENT);
+            } else if (v.isDate()) {
+                sqlite3_bind_text(st, c, v.asDate().toIso().c_str(), -1, SQLITE_TRANSIENT);
+            } else {
+                sqlite3_bind_double(st, c, v.asDouble());
+            }
+        }
+        CheckSqlite(sqlite3_step(st), db, "insert");
+        sqlite3_reset(st);
+    }
+    sqlite3_finalize(st);
+}
+
+void BuildSqlite(const std::string& dir, const std::string& path) {
+    std::filesystem::remove(path);
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN", nullptr, nullptr,
+                 nullptr);
+    for (const auto& file : kDatabaseFiles)
+        LoadTable(db, dir, std::string(file));
+    for (const IndexedTable& t : MaintainedIndexes()) {
+        const std::string table(t.fileName.substr(0, t.fileName.size() - 4));
+        for (const auto& field : t.indexes) {
+            const std::string sql = "CREATE INDEX " + table + "_" + std::string(field) + " ON " +
+                                    table + "(" + std::string(field) + ")";
+            CheckSqlite(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), db, "index");
+        }
+    }
+    sqlite3_exec(db, "COMMIT; ANALYZE", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+// --- running ---
+
+double RunOurs(const std::string& dir, const std::string& sql, int64_t* rows) {
+    const auto t0 = Clock::now();
+    std::unique_ptr<sql::ResultSet> r;
+    Check(sql::Query(dir, sql, &r));
+    double sink = 0;
+    for (int64_t i = 0; i < r->size(); ++i) {
+        for (size_t f = 0; f < r->fields().size(); ++f) {
+            sink += r->valueAt(i, static_cast<int>(f)).asDouble();
+        }
+    }
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    *rows = r->size() + (sink == 12345.678 ? 1 : 0);
+    return ms;
+}
+
+double RunSqlite(sqlite3* db, const std::string& sql, int64_t* rows) {
+    const auto t0 = Clock::now();
+    sqlite3_stmt* st = nullptr;
+    CheckSqlite(sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr), db, "prepare");
+    int64_t n = 0;
+    double sink = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c) {
+            if (sqlite3_column_type(st, c) == SQLITE_TEXT) {
+                sink += sqlite3_column_bytes(st, c);
+            } else {
+                sink += sqlite3_column_double(st, c);
+            }
+        }
+        ++n;
+    }
+    sqlite3_finalize(st);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+    *rows = n + (sink == 12345.678 ? 1 : 0);
+    return ms;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Runs this program with --peak in a fresh process: its maximum resident
+// set while running one statement of ours.
+long PeakKb(const char* self, const std::string& dir, size_t statement) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const std::string index = std::to_string(statement);
+        execl(self, self, "--peak", dir.c_str(), index.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? usage.ru_maxrss : -1;
+}
+
+void BenchSize(const char* self, const std::string& root, uint32_t rides, int repeat) {
+    const std::string dir = root + "/" + std::to_string(rides);
+    bool fresh = false;
+    {
+        std::unique_ptr<DbfFile> f;
+        if (!DbfFile::Open(dir + "/jizdy.dbf", false, LockMode::kShared, &f).ok() ||
+            f->recordCount() != rides) {
+            f.reset();
+            std::printf("generating %u rides in %s ...\n", rides, dir.c_str());
+            const auto t0 = Clock::now();
+            Check(bench::GenerateDiary(dir, {rides, 1}));
+            std::printf("  %.1f s\n", std::chrono::duration<double>(Clock::now() - t0).count());
+            fresh = true;
+        }
+    }
+    const std::string sqlitePath = dir + "/diary.sqlite";
+    if (fresh || !SqliteHasRides(sqlitePath, rides)) {
+        std::printf("loading SQLite %s ...\n", sqlitePath.c_str());
+        BuildSqlite(dir, sqlitePath);
+    }
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(sqlitePath.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+
+    std::printf("\n%u rides (jizdy.dbf %.0f MB), median of %d runs\n", rides,
+                std::filesystem::file_size(dir + "/jizdy.dbf") / 1e6, repeat);
+    std::printf("%-38s %10s %10s %7s %8s %12s\n", "statement", "ours ms", "SQLite ms", "ratio",
+                "rows", "ours cold ms");
+    const auto statements = Statements();
+    for (const Statement& s : statements) {
+        int64_t ourRows = 0, theirRows = 0;
+        // The first run starts with nothing learned about the tables.
+        sql::ZoneCache::Shared().clear();
+        sql::AnswerCache::Shared().clear();
+        const double cold = RunOurs(dir, s.ours, &ourRows);
+        RunSqlite(db, s.sqlite, &theirRows);
+        std::vector<double> ours, theirs;
+        for (int i = 0; i < repeat; ++i) {
+            ours.push_back(RunOurs(dir, s.ours, &ourRows));
+            theirs.push_back(RunSqlite(db, s.sqlite, &theirRows));
+        }
+        const double a = Median(ours), b = Median(theirs);
+        std::printf("%-38s %10.2f %10.2f %7.2f %8lld %12.2f%s\n", s.name, a, b, a / b,
+                    static_cast<long long>(ourRows), cold,
+                    ourRows == theirRows ? "" : "  (SQLite returned another row count!)");
+    }
+    sqlite3_close(db);
+    const long kb = PeakKb(self, dir, 1);
+    std::printf("peak memory, monthly statistics (fresh process): %.1f MB\n", kb / 1024.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--peak") == 0) {
+        const auto statements = Statements();
+        int64_t rows = 0;
+        RunOurs(argv[2], statements.at(std::stoul(argv[3])).ours, &rows);
+        return 0;
+    }
+    const std::string root = argc > 1 ? argv[1] : "/tmp/kolvio-bench-sql";
+    std::vector<uint32_t> sizes = {100000, 1000000};
+    if (argc > 2) {
+        sizes.clear();
+        std::stringstream in(argv[2]);
+        std::string item;
+        while (std::getline(in, item, ','))
+            sizes.push_back(static_cast<uint32_t>(std::stoul(item)));
+    }
+    const int repeat = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    for (uint32_t rides : sizes)
+        BenchSize(argv[0], root, rides, repeat);
+    return 0;
+}
