@@ -1,5 +1,7 @@
 #include "data/index/collation.h"
 
+#include <array>
+
 #include "data/codepage.h"
 
 namespace kolvio {
@@ -100,6 +102,19 @@ Weights WeightsOf(char32_t c) {
     return {kLetterBase + 400 + static_cast<unsigned>(c), 1, 1};  // other characters last
 }
 
+// The weights of the Latin letters, worked out once; collation keys are made
+// for every row a query sorts or compares.
+constexpr char32_t kCachedRange = 0x180;
+
+Weights CachedWeightsOf(char32_t c) {
+    static const auto table = [] {
+        std::array<Weights, kCachedRange> t{};
+        for (char32_t i = 0; i < kCachedRange; ++i) t[i] = WeightsOf(i);
+        return t;
+    }();
+    return c < kCachedRange ? table[c] : WeightsOf(c);
+}
+
 void AppendPrimary(std::string* out, unsigned w) {
     // Three bytes of base 250 offset by 3: above the level separator 0x02.
     out->push_back(static_cast<char>(3 + (w / 62500) % 250));
@@ -110,16 +125,19 @@ void AppendPrimary(std::string* out, unsigned w) {
 }  // namespace
 
 std::string CollationKey(std::string_view utf8) {
+    static const unsigned kC = PrimaryOfLetter(U'c');
+    static const unsigned kCh = kLetterBase + 10 * LetterSlot(U"CH");
     std::string primary, accents, cases;
+    primary.reserve(3 * utf8.size());
     size_t pos = 0;
     while (pos < utf8.size()) {
         const char32_t c = NextCodePoint(utf8, &pos);
-        Weights w = WeightsOf(c);
-        if (w.primary == PrimaryOfLetter(U'c') && w.accent == 1 && pos < utf8.size()) {
+        Weights w = CachedWeightsOf(c);
+        if (w.primary == kC && w.accent == 1 && pos < utf8.size()) {
             size_t next = pos;
             bool hUpper = false;
             if (Lower(NextCodePoint(utf8, &next), &hUpper) == U'h') {
-                w.primary = kLetterBase + 10 * LetterSlot(U"CH");
+                w.primary = kCh;
                 pos = next;
             }
         }
