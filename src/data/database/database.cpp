@@ -68,6 +68,9 @@ Database::Database(ShellFeedback* shell)
             return Status::Ok();
         });
     }
+    for (LocalQuery* q : {&query1_, &query2_}) {
+        q->setBeforeOpen([this] { shell_->applyDriverSettings(); });
+    }
 }
 
 Database::~Database() = default;
@@ -83,12 +86,16 @@ std::vector<Table*> Database::coreTables() {
 void Database::closeCoreTables() {
     for (Table* t : coreTables())
         t->close();
+    query1_.close();
+    query2_.close();
 }
 
 void Database::bindCoreTables(const std::string& dir) {
     for (Table* t : {&table1_, &ttrnz_, &ttrn_, &ttkol_, &ttrs_, &tthld_, &tvysl_, &tpomocne_}) {
         t->setDirectory(dir);
     }
+    query1_.setDirectory(dir);
+    query2_.setDirectory(dir);
 }
 
 Table* Database::tableFor(std::string_view fileName) {

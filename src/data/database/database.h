@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "data/database/local_query.h"
 #include "data/database/packer.h"
 #include "data/database/shell_feedback.h"
 #include "data/status.h"
@@ -84,6 +85,8 @@ public:
     Table& TVYSL() { return tvysl_; }
     Table& TPOMOCNE() { return tpomocne_; }
     TBSPktbl& BSPktbl1() { return packer_; }
+    LocalQuery& Query1() { return query1_; }
+    LocalQuery& Query2() { return query2_; }
     // Directory of the open database, without a trailing separator; empty
     // until a directory has been opened.
     const std::string& DataDir() const { return dataDir_; }
@@ -146,6 +149,8 @@ private:
     Table tvysl_;
     Table tpomocne_;
     TBSPktbl packer_;
+    LocalQuery query1_;
+    LocalQuery query2_;
 };
 
 }  // namespace kolvio

@@ -188,3 +188,43 @@ TEST_F(OpenTest, FiveFilesWithAnotherOneMissingFailAtTheMissingFile) {
 
 }  // namespace
 }  // namespace kolvio
+
+namespace kolvio {
+namespace {
+
+class QueryBindingTest : public ::testing::Test {
+protected:
+    testing::TempDir tmp;
+    testing::RecordingShell shell;
+    Database db{&shell};
+};
+
+TEST_F(QueryBindingTest, QueriesRunOverTheOpenDatabaseAndCloseWhenItChanges) {
+    ASSERT_TRUE(db.MOtevriNovaDB(tmp.file("one"), OverwritePolicy::kKeepFiles).ok());
+    db.Query1().setSql({"SELECT TYP_KOL.KOL_TYP", "FROM TYP_KOL", "ORDER BY TYP_KOL.KOL_C"});
+    ASSERT_TRUE(db.Query1().open().ok());
+    ASSERT_EQ(db.Query1().result()->recordCount(), 2);
+    EXPECT_EQ(db.Query1().result()->getString("KOL_TYP"), "SILNIČNÍ ZÁVODNÍ");
+
+    // A bike added in another database must not show through the old result.
+    ASSERT_TRUE(db.MOtevriNovaDB(tmp.file("two"), OverwritePolicy::kKeepFiles).ok());
+    EXPECT_FALSE(db.Query1().isOpen());
+    ASSERT_TRUE(db.TTKOL().append().ok());
+    ASSERT_TRUE(db.TTKOL().setValue("KOL_C", 3).ok());
+    ASSERT_TRUE(db.TTKOL().post().ok());
+    ASSERT_TRUE(db.Query1().open().ok());
+    EXPECT_EQ(db.Query1().result()->recordCount(), 3);
+    EXPECT_EQ(db.Query1().directory(), tmp.file("two"));
+}
+
+TEST_F(QueryBindingTest, RefusedStatementLeavesTheQueryClosed) {
+    ASSERT_TRUE(db.MOtevriNovaDB(tmp.file("one"), OverwritePolicy::kKeepFiles).ok());
+    db.Query2().setSql({"SELECT NIC FROM JIZDY"});
+    const Status st = db.Query2().open();
+    EXPECT_TRUE(st.failed());
+    EXPECT_NE(st.message().find("NIC"), std::string::npos);
+    EXPECT_FALSE(db.Query2().isOpen());
+}
+
+}  // namespace
+}  // namespace kolvio
