@@ -459,6 +459,10 @@ std::optional<Value> Table::masterKey() const {
 
 void Table::onMasterChange(DataChange change) {
     if (change == DataChange::kFieldChanged || !isOpen()) return;
+    // Grids read the master's rows by moving over them and back; only a new
+    // key (or the master opening or closing) gives the detail other rows.
+    const std::optional<Value> key = masterKey();
+    if (change != DataChange::kStateChanged && rangeValid_ && key == shownMasterKey_) return;
     viewChanged();
     (void)first();
     notify(DataChange::kDataChanged);

@@ -249,6 +249,7 @@ private:
     Table* master_ = nullptr;
     std::string masterField_;
     ObserverId masterObserver_ = 0;
+    std::optional<Value> shownMasterKey_;  // the key the current range was made for
 
     struct HandlerEntry {
         HandlerId id;

@@ -50,6 +50,7 @@ void Table::ensureRange() {
         rangeLo_ = rangeHi_ = 0;
     } else if (master_) {
         const auto key = masterKey();
+        shownMasterKey_ = key;
         if (key) {
             std::tie(rangeLo_, rangeHi_) = order_->equalRange({*key});
         } else {

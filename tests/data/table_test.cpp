@@ -404,3 +404,85 @@ TEST_F(TableTest, FieldLookupIgnoresLetterCase) {
 
 }  // namespace
 }  // namespace kolvio
+
+namespace kolvio {
+namespace {
+
+// Primary ride types and their secondary types, as the ride-type screens use them.
+class MasterDetailTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(
+            Table::Create(dir.path(), "typ_trnz.dbf", {FieldDef::Float("TRNZ_C", 20, 4)}).ok());
+        ASSERT_TRUE(Table::Create(dir.path(), "typ_trn.dbf",
+                                  {FieldDef::Float("TRN_C", 20, 4),
+                                   FieldDef::Float("TRNZ_C", 20, 4), FieldDef::Char("TRN_N", 20)})
+                        .ok());
+        Table index(dir.path(), "typ_trn.dbf");
+        ASSERT_TRUE(index.open(true).ok());
+        ASSERT_TRUE(index.addIndex({"TRNZ_C", "TRNZ_C", false}).ok());
+        index.close();
+        ASSERT_TRUE(primary.open().ok());
+        ASSERT_TRUE(secondary.open().ok());
+        for (int p = 1; p <= 3; ++p)
+            Add(primary, {{"TRNZ_C", p}});
+        for (const auto& [code, owner, name] : std::vector<std::tuple<int, int, const char*>>{
+                 {201, 2, "FREKVENCE"}, {101, 1, ""}, {202, 2, "KOPCE"}, {301, 3, "ČASOVKA"}}) {
+            Add(secondary, {{"TRN_C", code}, {"TRNZ_C", owner}, {"TRN_N", name}});
+        }
+        secondary.setMaster(&primary, "TRNZ_C", "TRNZ_C");
+    }
+
+    void Add(Table& t, const std::vector<std::pair<const char*, Value>>& values) {
+        ASSERT_TRUE(t.append().ok());
+        for (const auto& [field, value] : values)
+            ASSERT_TRUE(t.setValue(field, value).ok());
+        ASSERT_TRUE(t.post().ok());
+    }
+
+    std::vector<int64_t> Codes() {
+        std::vector<int64_t> out;
+        EXPECT_TRUE(secondary.first().ok());
+        while (!secondary.eof()) {
+            out.push_back(secondary.getInt("TRN_C"));
+            EXPECT_TRUE(secondary.next().ok());
+        }
+        return out;
+    }
+
+    TempDir dir;
+    Table primary{dir.path(), "typ_trnz.dbf"};
+    Table secondary{dir.path(), "typ_trn.dbf"};
+};
+
+TEST_F(MasterDetailTest, DetailShowsOnlyTheRowsOfTheCurrentMaster) {
+    ASSERT_TRUE(primary.locate("TRNZ_C", 2));
+    EXPECT_EQ(Codes(), (std::vector<int64_t>{201, 202}));
+    ASSERT_TRUE(primary.next().ok());
+    EXPECT_EQ(Codes(), (std::vector<int64_t>{301}));
+    EXPECT_EQ(secondary.recordCount(), 1);
+    Add(primary, {{"TRNZ_C", 4}});
+    EXPECT_TRUE(secondary.isEmpty());  // a new primary type has no secondary ones yet
+}
+
+TEST_F(MasterDetailTest, MasterReadBackAndForthKeepsTheDetailRowAndItsEdit) {
+    ASSERT_TRUE(primary.locate("TRNZ_C", 2));
+    ASSERT_TRUE(secondary.last().ok());
+    ASSERT_TRUE(secondary.edit().ok());
+    ASSERT_TRUE(secondary.setValue("TRN_N", "NA PRŮMĚR").ok());
+    // A grid over the primary types reads its rows by moving over them and
+    // back with its notifications off; turning them on again must not reset
+    // the detail when the master's key is the same.
+    const Bookmark mark = primary.bookmark();
+    primary.disableControls();
+    ASSERT_TRUE(primary.first().ok());
+    ASSERT_TRUE(primary.gotoBookmark(mark).ok());
+    primary.enableControls();
+    EXPECT_EQ(secondary.state(), DatasetState::kEdit);
+    EXPECT_EQ(secondary.getString("TRN_N"), "NA PRŮMĚR");
+    secondary.cancel();
+    EXPECT_EQ(secondary.getInt("TRN_C"), 202);
+}
+
+}  // namespace
+}  // namespace kolvio
