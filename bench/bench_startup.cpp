@@ -58,7 +58,8 @@ double StartOnce(const std::string& home) {
             env.push_back(var);
     }
     std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
+    for (std::string& e : env)
+        envp.push_back(e.data());
     envp.push_back(nullptr);
     std::string program = KOLVIO_PROGRAM, option = "--quit-when-shown";
     char* argv[] = {program.data(), option.data(), nullptr};
@@ -93,7 +94,8 @@ double StartOnce(const std::string& home) {
 void Measure(const char* label, const std::string& home, int runs) {
     (void)StartOnce(home);  // index definitions, file cache
     std::vector<double> ms;
-    for (int i = 0; i < runs; ++i) ms.push_back(StartOnce(home));
+    for (int i = 0; i < runs; ++i)
+        ms.push_back(StartOnce(home));
     std::sort(ms.begin(), ms.end());
     std::printf("%-28s median %7.1f ms   fastest %7.1f ms   (%d runs)\n", label, ms[ms.size() / 2],
                 ms.front(), runs);
@@ -104,8 +106,8 @@ void Measure(const char* label, const std::string& home, int runs) {
 int main(int argc, char** argv) {
     const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 9;
-    const std::filesystem::path root =
-        std::filesystem::temp_directory_path() / ("kolvio-bench-startup-" + std::to_string(getpid()));
+    const std::filesystem::path root = std::filesystem::temp_directory_path() /
+                                       ("kolvio-bench-startup-" + std::to_string(getpid()));
     const std::string full = (root / "full").string(), empty = (root / "empty").string();
     const Clock::time_point t0 = Clock::now();
     MakeDiary(full + "/DATA", rows);

@@ -4,8 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
-if [ -x build/kolvio ]; then
-    exec build/kolvio "$@"
+if [ -x build/src/app/kolvio ]; then
+    exec build/src/app/kolvio "$@"
 fi
 # Until the desktop program is built, the command-line tool opens (or creates)
 # the default database and lists its tables.

@@ -1,0 +1,142 @@
+#include "app/widgets/db_grid.h"
+
+#include <QHeaderView>
+
+#include "app/message_service.h"
+#include "data/database/index_helpers.h"
+#include "data/table.h"
+
+namespace kolvio {
+
+namespace {
+
+bool Sortable(FieldType type) {
+    switch (type) {
+        case FieldType::kChar:
+        case FieldType::kNumeric:
+        case FieldType::kFloat:
+        case FieldType::kInteger:
+        case FieldType::kDate:
+            return true;
+        case FieldType::kLogical:
+        case FieldType::kMemo:
+        case FieldType::kBlob:
+            return false;
+    }
+    return false;
+}
+
+bool ShowFailure(const Status& st) {
+    if (st.failed())
+        ShowMsgBox(QString::fromStdString(st.message()), MsgKind::kError, MsgButtons::kOk);
+    return st.ok();
+}
+
+}  // namespace
+
+DBGrid::DBGrid(Dataset& dataset, QList<GridColumn> columns, QWidget* parent) : QTableView(parent) {
+    bool editable = false;
+    for (const GridColumn& c : columns)
+        editable = editable || !c.readOnly;
+    model_ = new DatasetModel(dataset, std::move(columns), this);
+    setModel(model_);
+    setSelectionBehavior(editable ? QAbstractItemView::SelectItems : QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(editable
+                        ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed
+                        : QAbstractItemView::NoEditTriggers);
+    setAlternatingRowColors(true);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->hide();
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(true);
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+        emit titleClicked(column);
+        if (titleSort_) SortGridByColumn(*this, column, firstDescending_);
+    });
+    connect(model_, &DatasetModel::currentRowChanged, this, &DBGrid::showCurrentRow);
+    connect(model_, &QAbstractItemModel::modelReset, this, &DBGrid::showCurrentRow);
+    showCurrentRow();
+}
+
+void DBGrid::setTitleSort(bool enabled, bool firstDescending) {
+    titleSort_ = enabled;
+    firstDescending_ = firstDescending;
+}
+
+void DBGrid::setColumnWeights(QList<int> weights, int total) {
+    weights_ = std::move(weights);
+    weightTotal_ = total;
+    applyWeights();
+}
+
+void DBGrid::applyWeights() {
+    if (weightTotal_ <= 0) return;
+    const int width = viewport()->width();
+    for (int i = 0; i < weights_.size() && i < model_->columnCount(); ++i) {
+        setColumnWidth(i,
+                       static_cast<int>(static_cast<qint64>(weights_[i]) * width / weightTotal_));
+    }
+}
+
+void DBGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    applyWeights();
+}
+
+void DBGrid::showCurrentRow() {
+    const int row = model_->currentRow();
+    if (row < 0 || syncing_) return;
+    const int column = currentIndex().isValid() ? currentIndex().column() : 0;
+    const QModelIndex target = model_->index(row, column);
+    if (currentIndex() == target) return;
+    syncing_ = true;
+    setCurrentIndex(target);
+    scrollTo(target);
+    syncing_ = false;
+}
+
+void DBGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (syncing_ || !current.isValid() || current.row() == previous.row()) return;
+    syncing_ = true;
+    model_->setCurrentRow(current.row());
+    syncing_ = false;
+    // Moving may have posted a row (the model was reset) or been refused (the
+    // cursor stayed): show the cursor's row either way.
+    showCurrentRow();
+}
+
+bool SortGridByColumn(DBGrid& grid, int column, bool firstDescending) {
+    DatasetModel* model = grid.datasetModel();
+    Table* table = model->table();
+    const int fieldIndex = model->fieldIndex(column);
+    if (!table || !table->isOpen() || fieldIndex < 0) return false;
+    const FieldLayout& field = table->fields()[fieldIndex];
+    if (!Sortable(field.type)) return false;
+    // Closing the table for a new index would drop a pending edit.
+    if (!ShowFailure(table->post())) return false;
+
+    const std::string& f = field.name;
+    const std::string& current = table->indexName();
+    bool descending = firstDescending;
+    if (EqualsIgnoreCase(current, f)) {
+        descending = true;
+    } else if (EqualsIgnoreCase(current, "_" + f)) {
+        descending = false;
+    }
+    const std::string name = descending ? "_" + f : f;
+    bool created = false;
+    if (!IndexExists(*table, name)) {
+        const QByteArray layout = grid.horizontalHeader()->saveState();
+        const Status st = EnsureIndex(*table, name, f, false, descending, &created);
+        grid.horizontalHeader()->restoreState(layout);
+        if (!ShowFailure(st)) return created;
+    }
+    ShowFailure(table->setIndexName(name));
+    return created;
+}
+
+}  // namespace kolvio

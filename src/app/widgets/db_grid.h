@@ -1,0 +1,55 @@
+// A grid over a dataset: the rows of a DatasetModel, the dataset's current
+// row as the grid's current row, in-place editing of editable columns, and
+// ordering by a click on a column title (SortGridByColumn).
+#pragma once
+
+#include <QTableView>
+
+#include "app/widgets/dataset_model.h"
+
+namespace kolvio {
+
+class DBGrid final : public QTableView {
+    Q_OBJECT
+public:
+    DBGrid(Dataset& dataset, QList<GridColumn> columns, QWidget* parent = nullptr);
+
+    DatasetModel* datasetModel() const { return model_; }
+    Dataset& dataset() const { return model_->dataset(); }
+
+    // A click on a column title orders the rows by that column (the first
+    // click descending when `firstDescending`, then alternately).
+    void setTitleSort(bool enabled, bool firstDescending = false);
+    // Column i gets trunc(weights[i] / total * viewport width) on each resize.
+    void setColumnWeights(QList<int> weights, int total);
+
+signals:
+    void titleClicked(int column);
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showCurrentRow();
+    void applyWeights();
+
+    DatasetModel* model_;
+    bool syncing_ = false;
+    bool titleSort_ = false;
+    bool firstDescending_ = false;
+    QList<int> weights_;
+    int weightTotal_ = 0;
+};
+
+// Orders the grid's table by the clicked column: descending when it is
+// ordered by that column now, ascending when it is ordered by it descending,
+// otherwise as `firstDescending` says. The index is named like the field
+// (ascending) or "_" + field (descending) and is created when missing, with
+// the grid's column layout kept meanwhile; the result tells whether one was
+// created. Does nothing for a query result, a calculated column or a logical
+// or blob field. A pending edit of the table is posted first; when it cannot
+// be, nothing is reordered.
+bool SortGridByColumn(DBGrid& grid, int column, bool firstDescending);
+
+}  // namespace kolvio
