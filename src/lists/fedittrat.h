@@ -1,0 +1,63 @@
+// The route editor FEditTrat: the routes in a read-only grid, the current
+// route changed through five bound boxes, deleted, ordered by a click on a
+// column title, and its waypoints reversed (with the directions of the rides
+// that use it, when the rider wants).
+//
+// A change is checked before it is stored (waypoints present, the rider
+// agrees) and after (waypoints or "Kód 2" of another route); a change
+// rejected after storing is written back from the values the row had when
+// it entered edit mode. The handlers live on the shared routes dataset only
+// while the screen is open.
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "app/child_windows.h"
+#include "app/widgets/field_binding.h"
+#include "lists/list_screen.h"
+
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QAction;
+
+namespace kolvio {
+
+class DBGrid;
+
+class TFEditTrat final : public TFData_Zakl {
+    Q_OBJECT
+public:
+    explicit TFEditTrat(TForm_hl& main);
+    ~TFEditTrat() override;
+
+    DBGrid* DBGrid1;
+    QLineEdit *DBEdit1, *DBEdit2, *DBEdit3, *DBEdit5, *DBEdit4;  // N1, N2, start, waypoints, finish
+    QPushButton* Button1;                                        // "Vymaž"
+    QMenu* PMenu1;
+    QAction* MOtocPoradi;
+
+    void Button1Click();
+    void MOtocPoradiClick();
+    void DBGrid1TitleClick(int column);
+
+protected:
+    void FormClose() override;
+
+private:
+    Status TTRSBeforeEdit(Table& trs);
+    Status TTRSBeforePost(Table& trs);
+    Status TTRSAfterPost(Table& trs);
+    void Zpet();
+    Table& routes() const;
+
+    // TRS_N1, TRS_N2, TRS_START, TRS_MEZI, TRS_CIL when the row entered edit.
+    std::array<std::string, 5> saved_;
+    TableHandlers handlers_;
+    BindingGroup bindings_;
+    bool ordered_ = false;  // a title click chose an ordering
+    bool undone_ = false;   // the last store was written back
+};
+
+}  // namespace kolvio

@@ -1,0 +1,157 @@
+#include "lists/list_screen.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+
+namespace kolvio {
+
+namespace {
+
+class ExitFilter final : public QObject {
+public:
+    ExitFilter(QWidget* control, std::function<void()> onExit)
+        : QObject(control), onExit_(std::move(onExit)) {
+        control->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut && !running_) {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            // Opening the drop-down list or switching to another program is
+            // not leaving the control.
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+                running_ = true;
+                const QPointer<QObject> alive(this);
+                onExit_();
+                if (!alive) return false;
+                running_ = false;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> onExit_;
+    bool running_ = false;
+};
+
+}  // namespace
+
+QGroupBox* Group(QWidget* parent, const QString& title, QGridLayout** grid) {
+    auto* box = new QGroupBox(title, parent);
+    *grid = new QGridLayout(box);
+    return box;
+}
+
+QLabel* AddRow(QGridLayout* grid, const QString& caption, QWidget* control) {
+    const int row = grid->rowCount();
+    auto* label = new QLabel(caption, grid->parentWidget());
+    label->setBuddy(control);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(control, row, 1);
+    return label;
+}
+
+QComboBox* EditableList(QWidget* parent, const QStringList& items, int maxLength) {
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->addItems(items);
+    // Completing and matching an item only in the same letter case keeps
+    // the text as typed ("praha" is not turned into the item "Praha").
+    if (QCompleter* completer = combo->completer())
+        completer->setCaseSensitivity(Qt::CaseSensitive);
+    if (maxLength > 0) combo->lineEdit()->setMaxLength(maxLength);
+    return combo;
+}
+
+void Warn(const QString& text) {
+    ShowMsgBox(text, MsgKind::kWarning, MsgButtons::kOk);
+}
+
+void Inform(const QString& text) {
+    ShowMsgBox(text, MsgKind::kInformation, MsgButtons::kOk);
+}
+
+bool Confirm(const QString& text) {
+    return ShowMsgBox(text, MsgKind::kConfirmation, MsgButtons::kYesNo) != MsgResult::kNo;
+}
+
+bool StoreOk(const Status& status) {
+    if (status.failed()) {
+        ShowMsgBox(QString::fromStdString(status.message()), MsgKind::kError, MsgButtons::kOk);
+    }
+    return status.ok();
+}
+
+void RefocusLater(QWidget* control) {
+    QTimer::singleShot(0, control, [c = QPointer<QWidget>(control)] {
+        if (c) c->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+ExitHooks::~ExitHooks() {
+    for (const QPointer<QObject>& filter : filters_)
+        delete filter.data();
+}
+
+void ExitHooks::on(QWidget* control, std::function<void()> onExit) {
+    filters_.emplace_back(new ExitFilter(control, std::move(onExit)));
+}
+
+void TableHandlers::attach(Table& table, TableEvent event, Table::Handler handler) {
+    const Table::HandlerId id = table.on(event, handler);
+    entries_.push_back({&table, event, std::move(handler), id});
+}
+
+void TableHandlers::detachAll() {
+    for (const Entry& e : entries_)
+        e.table->off(e.id);
+    entries_.clear();
+}
+
+Status TableHandlers::without(Table& table, const std::function<Status()>& body) {
+    return withoutSome(table, std::nullopt, body);
+}
+
+Status TableHandlers::without(Table& table, TableEvent event, const std::function<Status()>& body) {
+    return withoutSome(table, event, body);
+}
+
+Status TableHandlers::withoutSome(Table& table, std::optional<TableEvent> event,
+                                  const std::function<Status()>& body) {
+    const auto chosen = [&](const Entry& e) {
+        return e.table == &table && (!event || e.event == *event);
+    };
+    for (const Entry& e : entries_) {
+        if (chosen(e)) table.off(e.id);
+    }
+    const Status st = body();
+    for (Entry& e : entries_) {
+        if (chosen(e)) e.id = table.on(e.event, e.handler);
+    }
+    return st;
+}
+
+Status WriteBack(Table& table, const std::vector<std::pair<const char*, Value>>& saved) {
+    KOLVIO_RETURN_IF_ERROR(table.edit());
+    for (const auto& [field, value] : saved) {
+        const Status st = table.setValue(field, value);
+        if (!st.ok()) {
+            table.cancel();
+            return st;
+        }
+    }
+    return table.post();
+}
+
+}  // namespace kolvio

@@ -1,0 +1,112 @@
+// What the eight list screens share: building labelled controls with their
+// hints, the messages they show, the "Exit" of a control, and the handlers
+// they attach to the shared tables while they are open.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "app/message_service.h"
+#include "data/table.h"
+
+class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace kolvio {
+
+// Names a control and gives it its hint (tooltip and status-bar text).
+template <typename W>
+W* Named(W* widget, const char* name, const QString& hint = {}) {
+    widget->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) {
+        widget->setToolTip(hint);
+        widget->setStatusTip(hint);
+    }
+    return widget;
+}
+
+// A group box with a grid of (label, control) rows.
+QGroupBox* Group(QWidget* parent, const QString& title, QGridLayout** grid);
+// Adds a row "caption control" to `grid`; the label's mnemonic focuses the
+// control.
+QLabel* AddRow(QGridLayout* grid, const QString& caption, QWidget* control);
+// An editable drop-down list offering `items`, holding at most `maxLength`
+// characters (0: no limit); typed text is kept in its letter case and is not
+// added to the list.
+QComboBox* EditableList(QWidget* parent, const QStringList& items, int maxLength);
+
+// The messages of the screens: a warning and an information with OK, and a
+// question with Yes and No. A question counts as refused only on No.
+void Warn(const QString& text);
+void Inform(const QString& text);
+bool Confirm(const QString& text);
+// Shows a failure of the table store (its own message, as an error) and
+// says whether the operation went through; an abandoned one shows nothing.
+bool StoreOk(const Status& status);
+// Moves the focus to `control` once the current focus change is over.
+void RefocusLater(QWidget* control);
+
+// The "Exit" handlers of a screen's controls: `onExit` runs whenever the
+// control loses the focus to another control (not to its own drop-down list
+// or to another program). Hook a control before binding it to a field, so
+// that the binding writes the field first.
+//
+// Keep the hooks as a member of the screen: they are removed with it, before
+// its controls are destroyed (which moves the focus, and would otherwise
+// call into a screen that is half gone).
+class ExitHooks {
+public:
+    ExitHooks() = default;
+    ~ExitHooks();
+    ExitHooks(const ExitHooks&) = delete;
+    ExitHooks& operator=(const ExitHooks&) = delete;
+
+    void on(QWidget* control, std::function<void()> onExit);
+
+private:
+    std::vector<QPointer<QObject>> filters_;
+};
+
+// The handlers a screen attaches to the shared tables; detached together
+// when the screen closes (or is destroyed).
+class TableHandlers {
+public:
+    TableHandlers() = default;
+    ~TableHandlers() { detachAll(); }
+    TableHandlers(const TableHandlers&) = delete;
+    TableHandlers& operator=(const TableHandlers&) = delete;
+
+    void attach(Table& table, TableEvent event, Table::Handler handler);
+    void detachAll();
+    // Detaches every handler of `table` for the duration of `body` (an undo
+    // that must ask and check nothing), attaching them again afterwards.
+    Status without(Table& table, const std::function<Status()>& body);
+    // The same for the handlers of one event only.
+    Status without(Table& table, TableEvent event, const std::function<Status()>& body);
+
+private:
+    Status withoutSome(Table& table, std::optional<TableEvent> event,
+                       const std::function<Status()>& body);
+
+    struct Entry {
+        Table* table;
+        TableEvent event;
+        Table::Handler handler;
+        Table::HandlerId id;
+    };
+    std::vector<Entry> entries_;
+};
+
+// Undoes a stored change of the current row: puts it into edit, writes the
+// saved values back and stores it.
+Status WriteBack(Table& table, const std::vector<std::pair<const char*, Value>>& saved);
+
+}  // namespace kolvio
