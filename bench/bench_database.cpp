@@ -24,6 +24,7 @@
 
 #include <unistd.h>
 
+#include "bench_util.h"
 #include "data/codepage.h"
 #include "data/database/database.h"
 #include "data/database/schema.h"
@@ -34,25 +35,7 @@
 namespace {
 
 using namespace kolvio;
-using Clock = std::chrono::steady_clock;
-
-void Check(const Status& st) {
-    if (!st.ok()) {
-        std::fprintf(stderr, "%s\n", st.message().c_str());
-        std::exit(1);
-    }
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double TimeMs(const std::function<void()>& work) {
-    const auto start = Clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+using namespace kolvio::bench;
 
 // The older layout: no columns from ROK on, numbers as N.
 std::vector<FieldDef> OldRideFields() {

@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_util.h"
 #include "data/database/schema.h"
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
@@ -42,14 +43,7 @@
 namespace {
 
 using namespace kolvio;
-using Clock = std::chrono::steady_clock;
-
-void Check(const Status& st) {
-    if (!st.ok()) {
-        std::fprintf(stderr, "%s\n", st.message().c_str());
-        std::exit(1);
-    }
-}
+using namespace kolvio::bench;
 
 void CheckSqlite(int rc, sqlite3* db, const char* what) {
     if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
@@ -242,11 +236,6 @@ double RunSqlite(sqlite3* db, const std::string& sql, int64_t* rows) {
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
     *rows = n + (sink == 12345.678 ? 1 : 0);
     return ms;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // Runs this program with --peak in a fresh process: its maximum resident

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_util.h"
 #include "gen_diary.h"
 
 extern char** environ;
@@ -29,14 +30,7 @@ extern char** environ;
 namespace {
 
 using namespace kolvio;
-using Clock = std::chrono::steady_clock;
-
-void Check(const Status& st) {
-    if (!st.ok()) {
-        std::fprintf(stderr, "%s\n", st.message().c_str());
-        std::exit(1);
-    }
-}
+using namespace kolvio::bench;
 
 void MakeDiary(const std::string& dataDir, int rows) {
     std::filesystem::create_directories(dataDir);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_util.h"
 #include "data/database/schema.h"
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
@@ -22,16 +23,7 @@
 namespace {
 
 using namespace kolvio;
-using Clock = std::chrono::steady_clock;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-void Check(const Status& st) {
-    if (!st.ok()) {
-        std::fprintf(stderr, "%s\n", st.message().c_str());
-        std::exit(1);
-    }
-}
+using namespace kolvio::bench;
 
 void Encode(const DbfHeader& h, const char* name, const Value& v, std::string* rec) {
     const int i = FindField(h.fields, name);
@@ -81,11 +73,6 @@ void WriteRides(const std::string& dir, uint32_t rows) {
     Check(out.writeAt(offset, "\x1A"));
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -121,17 +108,19 @@ int main(int argc, char** argv) {
         double sum = 0;
         const auto t0 = Clock::now();
         for (Check(t.first()); !t.eof(); Check(t.next())) {
-            for (const int i : f) sum += t.value(i).asDouble();
+            for (const int i : f)
+                sum += t.value(i).asDouble();
         }
         const double ms = Ms(Clock::now() - t0);
-        std::printf("scan 4 numbers:       %8.0f ms, %.0f MB/s (goal >= 200 MB/s) [sum %.0f]\n",
-                    ms, fileMb / (ms / 1000), sum);
+        std::printf("scan 4 numbers:       %8.0f ms, %.0f MB/s (goal >= 200 MB/s) [sum %.0f]\n", ms,
+                    fileMb / (ms / 1000), sum);
     }
 
     {
         Table t(dir, "jizdy.dbf");
         Check(t.open(true));
-        for (const auto& def : t.indexDefs()) Check(t.deleteIndex(def.name));
+        for (const auto& def : t.indexDefs())
+            Check(t.deleteIndex(def.name));
         const auto t0 = Clock::now();
         Check(t.addIndex({"DELKA", "DELKA", false}));
         Check(t.setIndexName("DELKA"));
@@ -148,7 +137,8 @@ int main(int argc, char** argv) {
             }
         }
         const auto t0 = Clock::now();
-        for (const auto& def : t.indexDefs()) Check(t.setIndexName(def.name));
+        for (const auto& def : t.indexDefs())
+            Check(t.setIndexName(def.name));
         std::printf("build %zu indexes:    %8.0f ms (once per run, on first use)\n",
                     t.indexDefs().size(), Ms(Clock::now() - t0));
         std::vector<double> appends;

@@ -124,4 +124,11 @@ BoundExprPtr JoinConjuncts(std::vector<BoundExprPtr> parts) {
     return result;
 }
 
+std::vector<SqlType> TypesOf(const std::vector<BoundExprPtr>& exprs) {
+    std::vector<SqlType> types;
+    for (const auto& e : exprs)
+        types.push_back(e->type);
+    return types;
+}
+
 }  // namespace kolvio::sql

@@ -70,4 +70,7 @@ void SplitConjuncts(BoundExprPtr e, std::vector<BoundExprPtr>* out);
 // Rebuilds one expression from conjuncts; null for an empty list.
 BoundExprPtr JoinConjuncts(std::vector<BoundExprPtr> parts);
 
+// The result types of a list of expressions, in order.
+std::vector<SqlType> TypesOf(const std::vector<BoundExprPtr>& exprs);
+
 }  // namespace kolvio::sql

@@ -28,13 +28,6 @@ void RowSink::consumeAll(ColumnData rows, const std::vector<uint32_t>& order) {
 
 namespace {
 
-std::vector<SqlType> TypesOf(const std::vector<BoundExprPtr>& exprs) {
-    std::vector<SqlType> types;
-    for (const auto& e : exprs)
-        types.push_back(e->type);
-    return types;
-}
-
 // The last steps: projection to the outputs, DISTINCT, ORDER BY.
 class OutputStage {
 public:

@@ -4,17 +4,6 @@
 
 namespace kolvio::sql {
 
-namespace {
-
-std::vector<SqlType> TypesOf(const std::vector<BoundExprPtr>& exprs) {
-    std::vector<SqlType> types;
-    for (const auto& e : exprs)
-        types.push_back(e->type);
-    return types;
-}
-
-}  // namespace
-
 HashAggregate::HashAggregate(const PhysicalPlan& plan)
     : plan_(plan), groupKeys_(plan.groups), table_(TypesOf(plan.groups)) {
     for (const AggregatePlan& a : plan.aggregates) {

@@ -2,17 +2,6 @@
 
 namespace kolvio::sql {
 
-namespace {
-
-std::vector<SqlType> TypesOf(const std::vector<BoundExprPtr>& exprs) {
-    std::vector<SqlType> types;
-    for (const auto& e : exprs)
-        types.push_back(e->type);
-    return types;
-}
-
-}  // namespace
-
 HashJoin::HashJoin(const JoinPlan& plan, const CatalogTable& table)
     : plan_(plan),
       source_(table),

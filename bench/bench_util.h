@@ -1,0 +1,40 @@
+// Small helpers shared by the benchmark programs.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "data/status.h"
+
+namespace kolvio::bench {
+
+using Clock = std::chrono::steady_clock;
+
+// A benchmark cannot go on after a failed step: print the message and stop.
+inline void Check(const Status& st) {
+    if (!st.ok()) {
+        std::fprintf(stderr, "%s\n", st.message().c_str());
+        std::exit(1);
+    }
+}
+
+inline double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+inline double Ms(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+inline double TimeMs(const std::function<void()>& work) {
+    const auto start = Clock::now();
+    work();
+    return Ms(Clock::now() - start);
+}
+
+}  // namespace kolvio::bench
