@@ -122,6 +122,17 @@ public:
     Status setNull(std::string_view field) { return setValue(field, Value()); }
     // True when a field was set since edit() or append().
     bool modified() const { return modified_; }
+    // A field of the row as it was stored before the current edit: while the
+    // row is being edited, and in the kAfterPost handlers of a stored edit
+    // (so that a change refused after storing can be written back). While a
+    // row is inserted there is no such row and every field reads as null;
+    // otherwise the current row's value is given.
+    Value oldValue(int field) const;
+    Value oldValue(std::string_view field) const;
+    // Changes each time the table enters edit or insert, so that whoever
+    // began an edit can tell it from a later one once its own was stored or
+    // cancelled by someone else (moving the cursor posts a row).
+    uint64_t editSerial() const { return editSerial_; }
 
     // Moves to the first visible row (in the current order) whose field
     // equals `value`; text compares exactly, numbers numerically. Stays put
@@ -231,10 +242,13 @@ private:
     size_t pos_ = 0;
     bool eof_ = true;
     bool bof_ = true;
-    std::string row_;       // bytes of the current record
-    std::string editRow_;   // bytes being edited or inserted
-    std::string savedRow_;  // the record before edit(), for index upkeep
+    std::string row_;      // bytes of the current record
+    std::string editRow_;  // bytes being edited or inserted
+    // The record before edit(), for index upkeep and oldValue(); kept until
+    // the kAfterPost handlers of the edit have run.
+    std::string savedRow_;
     bool modified_ = false;
+    uint64_t editSerial_ = 0;
     // While the filter callback runs, values are read from the candidate row.
     const std::string* candidate_ = nullptr;
 

@@ -54,6 +54,7 @@ Status Table::edit() {
     savedRow_ = row_;
     editRow_ = row_;
     modified_ = false;
+    ++editSerial_;
     state_ = DatasetState::kEdit;
     notify(DataChange::kStateChanged);
     return runHandlers(TableEvent::kAfterEdit);
@@ -66,7 +67,9 @@ Status Table::append() {
         return Status::Locked("Tabulku \"" + path_ + "\" nelze měnit (jen pro čtení).");
     }
     editRow_ = BlankRecord(file_->header());
+    savedRow_.clear();
     modified_ = false;
+    ++editSerial_;
     state_ = DatasetState::kInsert;
     notify(DataChange::kStateChanged);
     return Status::Ok();
@@ -117,14 +120,28 @@ Status Table::post() {
     }
     row_ = std::move(editRow_);
     editRow_.clear();
-    savedRow_.clear();
     hasCurrent_ = true;
     posValid_ = false;
     eof_ = bof_ = false;
     state_ = DatasetState::kBrowse;
     notify(DataChange::kDataChanged);
     notify(DataChange::kStateChanged);
-    return runHandlers(TableEvent::kAfterPost);
+    // The old row stays readable for the after-post handlers only. A handler
+    // that edits again (a write-back) replaces and clears it on its own.
+    const Status after = runHandlers(TableEvent::kAfterPost);
+    if (state_ == DatasetState::kBrowse) savedRow_.clear();
+    return after;
+}
+
+Value Table::oldValue(int index) const {
+    if (!isOpen() || index < 0 || index >= static_cast<int>(fields().size())) return Value();
+    if (state_ == DatasetState::kInsert) return Value();
+    if (savedRow_.empty()) return value(index);
+    return DecodeField(fields()[index], savedRow_.data(), codePage_, memo_.get());
+}
+
+Value Table::oldValue(std::string_view field) const {
+    return oldValue(fieldIndex(field));
 }
 
 void Table::cancel() {

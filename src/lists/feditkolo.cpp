@@ -27,8 +27,6 @@ TFEditKolo::TFEditKolo(TForm_hl& main)
     setHelpContext(501);
     BKONEC->setToolTip(QStringLiteral("Zrušení editaci a odstranění kol"));
     BKONEC->setStatusTip(BKONEC->toolTip());
-    handlers_.attach(table(), TableEvent::kAfterEdit,
-                     [this](Table& t) { return TTKOLAfterEdit(t); });
 }
 
 void TFEditKolo::Button1Click() {

@@ -13,9 +13,6 @@ public:
     explicit TFEditKolo(TForm_hl& main);
 
     void Button1Click() override;
-
-private:
-    Status TTKOLAfterEdit(Table& kol) { return SaveState(kol); }
 };
 
 }  // namespace kolvio

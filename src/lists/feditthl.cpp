@@ -28,8 +28,6 @@ TFEditthl::TFEditthl(TForm_hl& main)
     Label1->setText(QStringLiteral("EDITACE A ODSTRANĚNÍ TYPU HLÍDÁNÍ LIMITU TEP. FR."));
     BKONEC->setToolTip(QStringLiteral("Zrušení editace typů hlídání limitu tepové frekvence"));
     BKONEC->setStatusTip(BKONEC->toolTip());
-    handlers_.attach(table(), TableEvent::kAfterEdit,
-                     [this](Table& t) { return TTHLDAfterEdit(t); });
 }
 
 void TFEditthl::Button1Click() {

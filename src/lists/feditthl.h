@@ -14,9 +14,6 @@ public:
     explicit TFEditthl(TForm_hl& main);
 
     void Button1Click() override;
-
-private:
-    Status TTHLDAfterEdit(Table& thl) { return SaveState(thl); }
 };
 
 }  // namespace kolvio

@@ -17,12 +17,6 @@
 
 namespace kolvio {
 
-namespace {
-
-constexpr const char* kTexts[] = {"TRS_N1", "TRS_N2", "TRS_START", "TRS_MEZI", "TRS_CIL"};
-
-}  // namespace
-
 TFEditTrat::TFEditTrat(TForm_hl& main) : TFData_Zakl(main) {
     setObjectName(QStringLiteral("FEditTrat"));
     setWindowTitle(QStringLiteral("Editace trati"));
@@ -81,7 +75,6 @@ TFEditTrat::TFEditTrat(TForm_hl& main) : TFData_Zakl(main) {
     connect(Button1, &QPushButton::clicked, this, &TFEditTrat::Button1Click);
     connect(DBGrid1, &DBGrid::titleClicked, this, &TFEditTrat::DBGrid1TitleClick);
 
-    handlers_.attach(trs, TableEvent::kBeforeEdit, [this](Table& t) { return TTRSBeforeEdit(t); });
     handlers_.attach(trs, TableEvent::kBeforePost, [this](Table& t) { return TTRSBeforePost(t); });
     handlers_.attach(trs, TableEvent::kAfterPost, [this](Table& t) { return TTRSAfterPost(t); });
 }
@@ -90,12 +83,6 @@ TFEditTrat::~TFEditTrat() = default;
 
 Table& TFEditTrat::routes() const {
     return mainWindow().database().TTRS();
-}
-
-Status TFEditTrat::TTRSBeforeEdit(Table& trs) {
-    for (size_t i = 0; i < saved_.size(); ++i)
-        saved_[i] = trs.getString(kTexts[i]);
-    return Status::Ok();
 }
 
 Status TFEditTrat::TTRSBeforePost(Table& trs) {
@@ -136,11 +123,10 @@ Status TFEditTrat::TTRSAfterPost(Table& trs) {
 
 void TFEditTrat::Zpet() {
     Table& trs = routes();
-    std::vector<std::pair<const char*, Value>> saved;
-    for (size_t i = 0; i < saved_.size(); ++i)
-        saved.emplace_back(kTexts[i], saved_[i]);
     undone_ = true;
-    StoreOk(handlers_.without(trs, [&] { return WriteBack(trs, saved); }));
+    // The row as it was before the change: the table keeps it until the
+    // after-store checks are over.
+    StoreOk(handlers_.without(trs, [&] { return WriteBackOldRow(trs); }));
 }
 
 void TFEditTrat::Button1Click() {
@@ -186,11 +172,9 @@ void TFEditTrat::MOtocPoradiClick() {
     const std::string reversed = ReverseWaypoints(trs.getString("TRS_MEZI"));
     undone_ = false;
     const Status st = handlers_.without(trs, TableEvent::kBeforePost, [&] {
-        KOLVIO_RETURN_IF_ERROR(trs.edit());
-        KOLVIO_RETURN_IF_ERROR(trs.setValue("TRS_MEZI", reversed));
-        return trs.post();
+        RowEdit row(trs);
+        return row.edit().set("TRS_MEZI", reversed).commit();
     });
-    if (!st.ok()) trs.cancel();
     // The rides turn only with their route: a reversal written back by the
     // after-store checks leaves them as they were.
     if (StoreOk(st) && !undone_ && flip) StoreOk(FlipRideDirections(rides, code));

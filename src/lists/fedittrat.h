@@ -5,13 +5,12 @@
 //
 // A change is checked before it is stored (waypoints present, the rider
 // agrees) and after (waypoints or "Kód 2" of another route); a change
-// rejected after storing is written back from the values the row had when
-// it entered edit mode. The handlers live on the shared routes dataset only
+// rejected after storing is written back from the row as the table kept it
+// before the change. The handlers live on the shared routes dataset only
 // while the screen is open.
 #pragma once
 
 #include <QString>
-#include <array>
 
 #include "app/child_windows.h"
 #include "app/widgets/field_binding.h"
@@ -46,14 +45,11 @@ protected:
     void FormClose() override;
 
 private:
-    Status TTRSBeforeEdit(Table& trs);
     Status TTRSBeforePost(Table& trs);
     Status TTRSAfterPost(Table& trs);
     void Zpet();
     Table& routes() const;
 
-    // TRS_N1, TRS_N2, TRS_START, TRS_MEZI, TRS_CIL when the row entered edit.
-    std::array<std::string, 5> saved_;
     TableHandlers handlers_;
     BindingGroup bindings_;
     bool ordered_ = false;  // a title click chose an ordering

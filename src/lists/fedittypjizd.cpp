@@ -82,12 +82,9 @@ TFEditTypJizd::TFEditTypJizd(TForm_hl& main)
     connect(Button1, &QPushButton::clicked, this, &TFEditTypJizd::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFEditTypJizd::Button2Click);
 
-    handlers_.attach(trnz_, TableEvent::kBeforeEdit,
-                     [this](Table& t) { return TTRNZBeforeEdit(t); });
     handlers_.attach(trnz_, TableEvent::kBeforePost,
                      [this](Table& t) { return TTRNZBeforePost(t); });
     handlers_.attach(trnz_, TableEvent::kAfterPost, [this](Table& t) { return TTRNZAfterPost(t); });
-    handlers_.attach(trn_, TableEvent::kBeforeEdit, [this](Table& t) { return TTRNBeforeEdit(t); });
     handlers_.attach(trn_, TableEvent::kBeforePost, [this](Table& t) { return TTRNBeforePost(t); });
     handlers_.attach(trn_, TableEvent::kAfterPost, [this](Table& t) { return TTRNAfterPost(t); });
 }
@@ -103,12 +100,6 @@ std::optional<bool> TFEditTypJizd::usedInRides(const char* codeField, int64_t co
 }
 
 // --- primary types -----------------------------------------------------------
-
-Status TFEditTypJizd::TTRNZBeforeEdit(Table& trnz) {
-    savedPrimaryName_ = trnz.getString("TRNZ_N");
-    savedNoRoute_ = trnz.getBool("ZADNE_TRS");
-    return Status::Ok();
-}
 
 Status TFEditTypJizd::TTRNZBeforePost(Table& trnz) {
     if (trnz.state() != DatasetState::kEdit) return Status::Ok();
@@ -136,9 +127,7 @@ Status TFEditTypJizd::TTRNZAfterPost(Table& trnz) {
 }
 
 void TFEditTypJizd::TTRNZZpet() {
-    StoreOk(handlers_.without(trnz_, [this] {
-        return WriteBack(trnz_, {{"TRNZ_N", savedPrimaryName_}, {"ZADNE_TRS", savedNoRoute_}});
-    }));
+    StoreOk(handlers_.without(trnz_, [this] { return WriteBackOldRow(trnz_); }));
 }
 
 void TFEditTypJizd::Button1Click() {
@@ -164,11 +153,6 @@ void TFEditTypJizd::Button1Click() {
 }
 
 // --- secondary types ---------------------------------------------------------
-
-Status TFEditTypJizd::TTRNBeforeEdit(Table& trn) {
-    savedSecondaryName_ = trn.getString("TRN_N");
-    return Status::Ok();
-}
 
 Status TFEditTypJizd::TTRNBeforePost(Table& trn) {
     if (trn.state() != DatasetState::kEdit) return Status::Ok();
@@ -198,9 +182,7 @@ Status TFEditTypJizd::TTRNAfterPost(Table& trn) {
 }
 
 void TFEditTypJizd::TTRNZpet() {
-    StoreOk(handlers_.without(trn_, [this] {
-        return WriteBack(trn_, {{"TRN_N", savedSecondaryName_}});
-    }));
+    StoreOk(handlers_.without(trn_, [this] { return WriteBackOldRow(trn_); }));
 }
 
 void TFEditTypJizd::Button2Click() {

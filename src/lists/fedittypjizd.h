@@ -5,8 +5,8 @@
 // A change is checked before it is stored (name present, the rider agrees,
 // with a stronger question when rides use the type) and after (the name of
 // another type); a change rejected after storing is written back from the
-// values the row had when it entered edit mode. The six handlers live on
-// the shared datasets only while the screen is open.
+// row as the table kept it before the change. The four handlers live on the
+// shared datasets only while the screen is open.
 #pragma once
 
 #include <optional>
@@ -41,10 +41,8 @@ protected:
     void FormClose() override;
 
 private:
-    Status TTRNZBeforeEdit(Table& trnz);
     Status TTRNZBeforePost(Table& trnz);
     Status TTRNZAfterPost(Table& trnz);
-    Status TTRNBeforeEdit(Table& trn);
     Status TTRNBeforePost(Table& trn);
     Status TTRNAfterPost(Table& trn);
     void TTRNZZpet();
@@ -56,8 +54,6 @@ private:
     Table& trn_;
     TableHandlers handlers_;
     BindingGroup primaryBindings_, secondaryBindings_;
-    std::string savedPrimaryName_, savedSecondaryName_;
-    bool savedNoRoute_ = false;
 };
 
 }  // namespace kolvio

@@ -204,21 +204,14 @@ void TFNovaTrat::Button2Click() {
 
     int64_t code = 0;
     if (!StoreOk(NextFreeCode(trs, "TRS_C", &code))) return;
-    Status st = trs.append();
-    for (const auto& [field, value] : std::initializer_list<std::pair<const char*, Value>>{
-             {"TRS_N1", Std(Edit2->text())},
-             {"TRS_N2", code2},
-             {"TRS_MEZI", waypoints},
-             {"TRS_START", Std(CBStart->currentText())},
-             {"TRS_CIL", Std(CBCil->currentText())},
-             {"TRS_C", Value(code)}}) {
-        if (st.ok()) st = trs.setValue(field, value);
-    }
-    if (st.ok()) st = trs.post();
-    if (!StoreOk(st)) {
-        trs.cancel();
-        return;
-    }
+    RowEdit row(trs);
+    row.append().set({{"TRS_N1", Std(Edit2->text())},
+                      {"TRS_N2", code2},
+                      {"TRS_MEZI", waypoints},
+                      {"TRS_START", Std(CBStart->currentText())},
+                      {"TRS_CIL", Std(CBCil->currentText())},
+                      {"TRS_C", Value(code)}});
+    if (!StoreOk(row.commit())) return;
     if (PoZasKonec->isChecked()) {
         StoreOk(trs.last());
         closeScreen();

@@ -136,32 +136,29 @@ void TFNovyTypJizd::Button1Click() {
     }
     if (!Confirm(QStringLiteral("Opravdu přidat do databáze?"))) return;
 
+    // The primary type and its first secondary type are stored both or neither.
+    RowEdit primaryRow(trnz);
     int64_t primary = 0;
-    Status st;
     if (addPrimary) {
-        st = NextFreeCode(trnz, "TRNZ_C", &primary);
-        if (st.ok()) st = trnz.append();
-        if (st.ok()) st = trnz.setValue("TRNZ_C", Value(primary));
-        if (st.ok()) st = trnz.setValue("TRNZ_N", name1);
-        if (st.ok()) st = trnz.setValue("ZADNE_TRS", CheckBox1->isChecked());
-        if (st.ok()) st = trnz.post();
-        if (!StoreOk(st)) {
-            trnz.cancel();
-            return;
-        }
+        if (!StoreOk(NextFreeCode(trnz, "TRNZ_C", &primary))) return;
+        primaryRow.append().set(
+            {{"TRNZ_C", Value(primary)}, {"TRNZ_N", name1}, {"ZADNE_TRS", CheckBox1->isChecked()}});
+        if (!StoreOk(primaryRow.commit())) return;
     } else {
         if (trnz.isEmpty()) return;
         primary = trnz.getInt("TRNZ_C");
     }
     int64_t code = 0;
-    st = NextFreeCode(trn, "TRN_C", primary * 100 + 1, primary * 100 + kMaxSecondaryTypes, &code);
-    if (st.ok()) st = trn.append();
-    if (st.ok()) st = trn.setValue("TRN_C", Value(code));
-    if (st.ok()) st = trn.setValue("TRNZ_C", Value(primary));
-    if (st.ok()) st = trn.setValue("TRN_N", name2);
-    if (st.ok()) st = trn.post();
+    RowEdit secondaryRow(trn);
+    Status st =
+        NextFreeCode(trn, "TRN_C", primary * 100 + 1, primary * 100 + kMaxSecondaryTypes, &code);
+    if (st.ok()) {
+        st = secondaryRow.append()
+                 .set({{"TRN_C", Value(code)}, {"TRNZ_C", Value(primary)}, {"TRN_N", name2}})
+                 .commit();
+    }
     if (!StoreOk(st)) {
-        trn.cancel();
+        if (addPrimary) StoreOk(primaryRow.withdraw());
         return;
     }
     if (PoZasKonec->isChecked()) closeScreen();

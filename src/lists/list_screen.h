@@ -1,16 +1,16 @@
 // What the eight list screens share: building labelled controls with their
-// hints, the messages they show, the "Exit" of a control, and the handlers
-// they attach to the shared tables while they are open.
+// hints, the messages they show and the "Exit" of a control.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 #include <functional>
-#include <optional>
 #include <vector>
 
 #include "app/message_service.h"
+#include "app/row_edit.h"
+#include "app/table_handlers.h"
 #include "data/table.h"
 
 class QComboBox;
@@ -74,39 +74,5 @@ public:
 private:
     std::vector<QPointer<QObject>> filters_;
 };
-
-// The handlers a screen attaches to the shared tables; detached together
-// when the screen closes (or is destroyed).
-class TableHandlers {
-public:
-    TableHandlers() = default;
-    ~TableHandlers() { detachAll(); }
-    TableHandlers(const TableHandlers&) = delete;
-    TableHandlers& operator=(const TableHandlers&) = delete;
-
-    void attach(Table& table, TableEvent event, Table::Handler handler);
-    void detachAll();
-    // Detaches every handler of `table` for the duration of `body` (an undo
-    // that must ask and check nothing), attaching them again afterwards.
-    Status without(Table& table, const std::function<Status()>& body);
-    // The same for the handlers of one event only.
-    Status without(Table& table, TableEvent event, const std::function<Status()>& body);
-
-private:
-    Status withoutSome(Table& table, std::optional<TableEvent> event,
-                       const std::function<Status()>& body);
-
-    struct Entry {
-        Table* table;
-        TableEvent event;
-        Table::Handler handler;
-        Table::HandlerId id;
-    };
-    std::vector<Entry> entries_;
-};
-
-// Undoes a stored change of the current row: puts it into edit, writes the
-// saved values back and stores it.
-Status WriteBack(Table& table, const std::vector<std::pair<const char*, Value>>& saved);
 
 }  // namespace kolvio

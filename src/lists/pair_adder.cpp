@@ -86,15 +86,10 @@ void TPairAdder::Button1Click() {
     const auto stored = [&](const QString& text) {
         return (texts_.upperCase ? czech.toUpper(text) : text).toStdString();
     };
-    Status st = table_.append();
-    if (st.ok()) st = table_.setValue(codeField_, Value(code));
-    if (st.ok()) st = table_.setValue(field1_, stored(first));
-    if (st.ok()) st = table_.setValue(field2_, stored(second));
-    if (st.ok()) st = table_.post();
-    if (!StoreOk(st)) {
-        table_.cancel();
-        return;
-    }
+    RowEdit row(table_);
+    row.append().set(
+        {{codeField_, Value(code)}, {field1_, stored(first)}, {field2_, stored(second)}});
+    if (!StoreOk(row.commit())) return;
     if (PoZasKonec->isChecked()) {
         closeScreen();
     } else {

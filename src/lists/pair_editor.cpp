@@ -53,12 +53,6 @@ TPairEditor::TPairEditor(TForm_hl& main, Table& table, const Field& first, const
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }
 
-Status TPairEditor::SaveState(Table& table) {
-    saved1_ = table.getString(field1_);
-    saved2_ = table.getString(field2_);
-    return Status::Ok();
-}
-
 void TPairEditor::DBComboBox1Exit() {
     Table& t = table_;
     if (t.state() != DatasetState::kEdit) return;
@@ -66,6 +60,9 @@ void TPairEditor::DBComboBox1Exit() {
         t.cancel();
         return;
     }
+    // The pair as stored before the change, for a write-back.
+    const Value old1 = t.oldValue(field1_);
+    const Value old2 = t.oldValue(field2_);
     if (!StoreOk(t.post())) {
         t.cancel();
         return;
@@ -77,10 +74,8 @@ void TPairEditor::DBComboBox1Exit() {
         return;
     }
     Warn(duplicate_);
-    // The after-edit handler must not take the stored pair as the old one.
-    StoreOk(handlers_.without(t, TableEvent::kAfterEdit, [&] {
-        return WriteBack(t, {{field1_, saved1_}, {field2_, saved2_}});
-    }));
+    RowEdit back(t);
+    StoreOk(back.edit().set({{field1_, old1}, {field2_, old2}}).commit());
 }
 
 void TPairEditor::FormClose() {
@@ -88,7 +83,6 @@ void TPairEditor::FormClose() {
     // decided now rather than stored unchecked by the next screen.
     bindings_.applyAll();
     DBComboBox1Exit();
-    handlers_.detachAll();
 }
 
 }  // namespace kolvio

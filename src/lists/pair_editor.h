@@ -5,7 +5,7 @@
 // The current row is changed through two bound drop-down lists. Leaving
 // either list while the row is being edited asks whether to store the
 // change; a stored change that makes the pair equal to another row's is
-// written back from the values the row had when it entered edit mode.
+// written back from the row as the table kept it before the change.
 #pragma once
 
 #include <QString>
@@ -53,12 +53,8 @@ protected:
     TPairEditor(TForm_hl& main, Table& table, const Field& first, const Field& second,
                 const Layout& layout);
 
-    // The after-edit handler: keeps the pair as it was.
-    Status SaveState(Table& table);
     void FormClose() override;
     Table& table() const { return table_; }
-
-    TableHandlers handlers_;
 
 private:
     Table& table_;
@@ -66,7 +62,6 @@ private:
     const char* field2_;
     QString duplicate_;
     BindingGroup bindings_;
-    std::string saved1_, saved2_;
     ExitHooks exits_;
 };
 

@@ -347,6 +347,65 @@ TEST_F(TableTest, EventsFireInOrderOfTheOperation) {
                                               "after-delete", "after-scroll"}));
 }
 
+// The old row is what a refused change is written back from: it must be the
+// stored row while editing and in the after-post handlers, never the edit
+// buffer, and it must not outlive the edit.
+TEST_F(TableTest, OldRowIsTheStoredRowUntilTheAfterPostHandlersHaveRun) {
+    AddRide(1, 1, 10, "před");
+    std::vector<std::string> inAfterPost;
+    table.on(TableEvent::kAfterPost, [&inAfterPost](Table& t) {
+        inAfterPost.push_back(t.oldValue("POPIS1").isNull() ? "null"
+                                                            : t.oldValue("POPIS1").asText());
+        return Status::Ok();
+    });
+    EXPECT_EQ(table.oldValue("POPIS1").asText(), "před");  // browsing: the current row
+    ASSERT_TRUE(table.edit().ok());
+    ASSERT_TRUE(table.setValue("POPIS1", "po").ok());
+    ASSERT_TRUE(table.setValue("DELKA", 20.0).ok());
+    EXPECT_EQ(table.oldValue("POPIS1").asText(), "před");
+    EXPECT_EQ(table.oldValue("DELKA").asDouble(), 10);
+    EXPECT_EQ(table.getString("POPIS1"), "po");
+    ASSERT_TRUE(table.post().ok());
+    EXPECT_EQ(inAfterPost, std::vector<std::string>{"před"});
+    // After the edit the old row is gone: the current row answers.
+    EXPECT_EQ(table.oldValue("POPIS1").asText(), "po");
+    // A cancelled edit leaves no old row behind either.
+    ASSERT_TRUE(table.edit().ok());
+    ASSERT_TRUE(table.setValue("POPIS1", "zrušeno").ok());
+    table.cancel();
+    EXPECT_EQ(table.oldValue("POPIS1").asText(), "po");
+    // An inserted row has none; once stored it is an ordinary current row.
+    ASSERT_TRUE(table.append().ok());
+    ASSERT_TRUE(table.setValue("POPIS1", "nový").ok());
+    EXPECT_TRUE(table.oldValue("POPIS1").isNull());
+    ASSERT_TRUE(table.post().ok());
+    EXPECT_EQ(inAfterPost, (std::vector<std::string>{"před", "nový"}));
+    EXPECT_TRUE(table.oldValue("NEEXISTUJE").isNull());
+}
+
+TEST_F(TableTest, WriteBackFromTheAfterPostHandlerRestoresTheOldRow) {
+    AddRide(1, 1, 10, "původní");
+    bool writingBack = false;
+    table.on(TableEvent::kAfterPost, [&writingBack](Table& t) {
+        if (writingBack || t.getString("POPIS1") != "zamítnuto") return Status::Ok();
+        writingBack = true;
+        const Value old = t.oldValue("POPIS1");
+        Status st = t.edit();
+        if (st.ok()) st = t.setValue("POPIS1", old);
+        if (st.ok()) st = t.post();
+        writingBack = false;
+        return st;
+    });
+    ASSERT_TRUE(table.edit().ok());
+    ASSERT_TRUE(table.setValue("POPIS1", "zamítnuto").ok());
+    ASSERT_TRUE(table.post().ok());
+    EXPECT_EQ(table.getString("POPIS1"), "původní");
+    EXPECT_EQ(table.state(), DatasetState::kBrowse);
+    Table other(dir.path(), "jizdy.dbf");
+    ASSERT_TRUE(other.open().ok());
+    EXPECT_EQ(other.getString("POPIS1"), "původní");
+}
+
 TEST_F(TableTest, BeforeEditVetoKeepsBrowseState) {
     AddRide(1, 1, 1, "");
     table.on(TableEvent::kBeforeEdit, [](Table&) { return Status::Aborted(); });

@@ -42,6 +42,7 @@ class TestRideTypes : public QObject {
     Q_OBJECT
 private slots:
     void addsAPrimaryTypeWithItsFirstSecondaryType();
+    void primaryTypeIsNotStoredWithoutItsSecondaryType();
     void addsASecondaryTypeIntoAHole();
     void refusesWhatCannotBeAdded_data();
     void refusesWhatCannotBeAdded();
@@ -76,6 +77,28 @@ void TestRideTypes::addsAPrimaryTypeWithItsFirstSecondaryType() {
     QCOMPARE(s.db().TTRNZ().getInt("TRNZ_C"), 4);
     QCOMPARE(s.db().TTRN().getInt("TRN_C"), 401);
     QVERIFY(s.navigatorScreen());
+}
+
+// The store refuses the secondary row after the primary row went in: the
+// primary row is taken back, so no primary type is left without one.
+void TestRideTypes::primaryTypeIsNotStoredWithoutItsSecondaryType() {
+    ListSession s;
+    ScriptedMessages& msgs = s.msgs;
+    auto* screen = s.press<TFNovyTypJizd>(&TFNavig::RButton4);
+    const Table::HandlerId full = s.db().TTRN().on(
+        TableEvent::kBeforePost, [](Table&) { return Status::IoError("Na disku není místo."); });
+    TypeInto(screen->Edit1, QStringLiteral("Dráha"));
+    TypeInto(screen->Edit2, QStringLiteral("sprint"));
+    msgs.expect(kAdd, MsgKind::kConfirmation, MsgResult::kYes);
+    msgs.expect(QStringLiteral("Na disku není místo."), MsgKind::kError);
+    screen->Button1->click();
+    Settle();
+    s.db().TTRN().off(full);
+    CHECK_MESSAGES(msgs);
+    QCOMPARE(s.column("typ_trnz.dbf", "TRNZ_N"), (QStringList{"trenažer", "vyjížďka", "závod"}));
+    QCOMPARE(s.count("typ_trn.dbf"), 8);
+    // The screen stays open for another try.
+    QCOMPARE(s.form->activeScreen(), screen);
 }
 
 void TestRideTypes::addsASecondaryTypeIntoAHole() {

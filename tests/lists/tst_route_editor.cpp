@@ -10,6 +10,7 @@
 
 #include "app/widgets/db_grid.h"
 #include "lists/fedittrat.h"
+#include "lists/fnovatrat.h"
 #include "tests/lists/list_gui_support.h"
 
 namespace kolvio::testing {
@@ -54,6 +55,7 @@ private slots:
     void shortRoutesAreNotReversed();
     void titleClicksOrderAndClosingRestores();
     void handlersLeaveWithTheScreen();
+    void writtenBackReversalLeavesNoStrayHandler();
 };
 
 void TestRouteEditor::storesAChangeWhenTheRiderMovesOn() {
@@ -289,6 +291,46 @@ void TestRouteEditor::handlersLeaveWithTheScreen() {
     QVERIFY(trs.setValue("TRS_MEZI", "D;E").ok());
     QVERIFY(trs.post().ok());
     CHECK_MESSAGES(msgs);
+}
+
+// A reversal written back by the after-store check pauses the handlers
+// inside a pause of its own; afterwards the editor asks once per change, and
+// once it is closed no handler of it is left on the routes table: a route
+// stored by "Nová trať" asks only its own question (under ASan a stray
+// handler would run code of the destroyed editor).
+void TestRouteEditor::writtenBackReversalLeavesNoStrayHandler() {
+    ListSession s;
+    ScriptedMessages& msgs = s.msgs;
+    AddRoutes(s.db());
+    AddRow(s.db().TTRS(), {{"TRS_C", 4}, {"TRS_MEZI", "C;B;A"}});
+    auto* editor = s.press<TFEditTrat>(&TFNavig::RButton6);
+    QVERIFY(ClickRow(editor->DBGrid1, kCodeColumn, "2"));
+    msgs.expect(kReverse, MsgKind::kConfirmation, MsgResult::kYes);
+    msgs.expect(kTaken, MsgKind::kConfirmation, MsgResult::kNo);
+    editor->MOtocPoradi->trigger();
+    Settle();
+    CHECK_MESSAGES(msgs);
+    QCOMPARE(s.column("typ_trs.dbf", "TRS_MEZI")[2], QStringLiteral("A;B;C"));
+
+    // One question for one change, and its No keeps the row as it was.
+    TypeInto(editor->DBEdit1, QStringLiteral("abc2"));
+    msgs.expect(kStore, MsgKind::kConfirmation, MsgResult::kNo);
+    QVERIFY(ClickRow(editor->DBGrid1, kCodeColumn, "3"));
+    CHECK_MESSAGES(msgs);
+    QCOMPARE(s.column("typ_trs.dbf", "TRS_N1")[2], QStringLiteral("abc"));
+    editor->BKONEC->click();
+    Settle();
+
+    auto* adder = s.press<TFNovaTrat>(&TFNavig::RButton2);
+    QVERIFY(adder);
+    TypeInto(adder->Edit1, QStringLiteral("Lány;Slaný"));
+    msgs.expect(QStringLiteral("Opravdu přidat do databáze?"), MsgKind::kConfirmation,
+                MsgResult::kYes);
+    adder->Button2->click();
+    Settle();
+    CHECK_MESSAGES(msgs);
+    QCOMPARE(s.column("typ_trs.dbf", "TRS_MEZI").last(), QStringLiteral("Lány;Slaný"));
+    QCOMPARE(s.count("typ_trs.dbf"), 6);
 }
 
 }  // namespace kolvio::testing
