@@ -4,8 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
-if [ -x build/src/app/kolvio ]; then
-    exec build/src/app/kolvio "$@"
+if [ -x build/src/main/kolvio ]; then
+    exec build/src/main/kolvio "$@"
 fi
 # Until the desktop program is built, the command-line tool opens (or creates)
 # the default database and lists its tables.

@@ -14,5 +14,5 @@ trap 'rm -rf "$home"' EXIT
 # A roomier window than the default 632 x 430.
 printf '[Okno]\nState=2\nLeft=0\nTop=0\nWidth=760\nHeight=540\n' >"$home/kolvio.ini"
 KOLVIO_HOME="$home" xvfb-run -a -s "-screen 0 1024x768x24" \
-    "$build/src/app/kolvio" --screenshot "$PWD/docs/navigator.png"
+    "$build/src/main/kolvio" --screenshot "$PWD/docs/navigator.png"
 echo "docs/navigator.png"

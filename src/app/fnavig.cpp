@@ -50,22 +50,25 @@ TFNavig::TFNavig(TForm_hl& main) : TFZakl(main) {
     Label1->setText(QStringLiteral("NAVIGÁTOR"));
     setHelpContext(1);
 
-    RButton1 = dataButton("RButton1", "Nová jízda", "Zadání nové jízdy", "TFNovaJizda");
-    RButton2 = dataButton("RButton2", "Nová trať", "Zadání nové tratě", "TFNovaTrat");
-    RButton3 = dataButton("RButton3", "Nové kolo", "Zadání nového typu kola", "TFNoveKolo");
-    RButton5 =
-        dataButton("RButton5", "Editace kol", "Editace a odstranění typu kola", "TFEditKolo");
-    RButton6 = dataButton("RButton6", "Editace tratí", "Editace a odstranění tratí", "TFEditTrat");
-    RButton4 = dataButton("RButton4", "Nový typ jízd", "Zadání nového typu jízd", "TFNovyTypJizd");
+    RButton1 = dataButton("RButton1", "Nová jízda", "Zadání nové jízdy", ScreenId::kNovaJizda);
+    RButton2 = dataButton("RButton2", "Nová trať", "Zadání nové tratě", ScreenId::kNovaTrat);
+    RButton3 = dataButton("RButton3", "Nové kolo", "Zadání nového typu kola", ScreenId::kNoveKolo);
+    RButton5 = dataButton("RButton5", "Editace kol", "Editace a odstranění typu kola",
+                          ScreenId::kEditKolo);
+    RButton6 =
+        dataButton("RButton6", "Editace tratí", "Editace a odstranění tratí", ScreenId::kEditTrat);
+    RButton4 =
+        dataButton("RButton4", "Nový typ jízd", "Zadání nového typu jízd", ScreenId::kNovyTypJizd);
     RButton7 = dataButton("RButton7", "Editace typu jízd", "Editace a odstranění typu jízd",
-                          "TFEditTypJizd");
-    RButton8 = dataButton("RButton8", "Editace jízd", "Editace a odstranění jízd", nullptr);
-    RButton8->setEnabled(static_cast<bool>(FindScreen(QStringLiteral("TFEditJizd"))));
+                          ScreenId::kEditTypJizd);
+    RButton8 = dataButton("RButton8", "Editace jízd", "Editace a odstranění jízd", std::nullopt);
+    RButton8->setEnabled(static_cast<bool>(FindScreen(ScreenId::kEditJizd)));
     connect(RButton8, &RoundButton::clicked, this, &TFNavig::RButton8Click);
     RBTHL = dataButton("RBTHL", "Nové hlídání tepu",
-                       "Zadání nového typu hlídání limitu tepové frekvence", "TFNoveTHL");
-    RBETHL = dataButton("RBETHL", "Editace hlídání tepu",
-                        "Editace a odstranění typu hlídání limitu tepové frekvence", "TFEditthl");
+                       "Zadání nového typu hlídání limitu tepové frekvence", ScreenId::kNoveTHL);
+    RBETHL =
+        dataButton("RBETHL", "Editace hlídání tepu",
+                   "Editace a odstranění typu hlídání limitu tepové frekvence", ScreenId::kEditthl);
 
     RButton10 = evaluationButton("RButton10", "Obecné", "Obecné vyhodnocení");
     RButton11 = evaluationButton("RButton11", "Statistika",
@@ -90,7 +93,7 @@ TFNavig::TFNavig(TForm_hl& main) : TFZakl(main) {
     RButton17->setObjectName(QStringLiteral("RButton17"));
     RButton17->setToolTip(QStringLiteral("Vyhodnocení extrémů jednotlivých jízd"));
     RButton17->setStatusTip(RButton17->toolTip());
-    const ScreenFactory extremes = FindScreen(QStringLiteral("TFDotaz2"));
+    const ScreenFactory extremes = FindScreen(ScreenId::kDotaz2);
     RButton17->setEnabled(static_cast<bool>(extremes));
     connect(RButton17, &RoundButton::clicked, this, [this, extremes] {
         if (extremes) openTask(extremes(mainWindow()));
@@ -110,13 +113,13 @@ TFNavig::TFNavig(TForm_hl& main) : TFZakl(main) {
 }
 
 RoundButton* TFNavig::dataButton(const char* name, const char* caption, const char* hint,
-                                 const char* screen) {
+                                 std::optional<ScreenId> screen) {
     auto* button = new RoundButton(QString::fromUtf8(caption), this);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(QString::fromUtf8(hint));
     button->setStatusTip(button->toolTip());
     if (screen) {
-        const ScreenFactory factory = FindScreen(QString::fromLatin1(screen));
+        const ScreenFactory factory = FindScreen(*screen);
         button->setEnabled(static_cast<bool>(factory));
         connect(button, &RoundButton::clicked, this, [this, factory] {
             if (factory) openTask(factory(mainWindow()));
@@ -289,7 +292,7 @@ void TFNavig::MKonfNastavClick() {
 }
 
 void TFNavig::RButton8Click() {
-    const ScreenFactory editor = FindScreen(QStringLiteral("TFEditJizd"));
+    const ScreenFactory editor = FindScreen(ScreenId::kEditJizd);
     if (!editor) return;
     if (mainWindow().database().Table1().isEmpty()) {
         ShowMsgBoxQuiet(QStringLiteral("Databáze neobsahuje žádnou jízdu\n=> nelze editovat."),

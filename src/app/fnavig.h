@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QList>
+#include <optional>
 
 #include "app/child_windows.h"
 #include "app/screen_registry.h"
@@ -51,8 +52,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // A button without a screen (nullopt) is wired by the caller.
     RoundButton* dataButton(const char* name, const char* caption, const char* hint,
-                            const char* screen);
+                            std::optional<ScreenId> screen);
     RoundButton* evaluationButton(const char* name, const char* caption, const char* hint);
     void createMenus();
     // Closes the navigator and shows `screen` in its place.

@@ -6,8 +6,8 @@ namespace kolvio {
 
 namespace {
 
-QHash<QString, ScreenFactory>& Screens() {
-    static QHash<QString, ScreenFactory> screens;
+QHash<ScreenId, ScreenFactory>& Screens() {
+    static QHash<ScreenId, ScreenFactory> screens;
     return screens;
 }
 
@@ -18,12 +18,50 @@ QueryBuilderFactory& Builder() {
 
 }  // namespace
 
-void RegisterScreen(const QString& className, ScreenFactory factory) {
-    Screens().insert(className, std::move(factory));
+const char* ScreenClassName(ScreenId id) {
+    switch (id) {
+        case ScreenId::kNovaJizda:
+            return "TFNovaJizda";
+        case ScreenId::kNovaTrat:
+            return "TFNovaTrat";
+        case ScreenId::kNoveKolo:
+            return "TFNoveKolo";
+        case ScreenId::kEditKolo:
+            return "TFEditKolo";
+        case ScreenId::kEditTrat:
+            return "TFEditTrat";
+        case ScreenId::kNovyTypJizd:
+            return "TFNovyTypJizd";
+        case ScreenId::kEditTypJizd:
+            return "TFEditTypJizd";
+        case ScreenId::kEditJizd:
+            return "TFEditJizd";
+        case ScreenId::kNoveTHL:
+            return "TFNoveTHL";
+        case ScreenId::kEditthl:
+            return "TFEditthl";
+        case ScreenId::kDotaz2:
+            return "TFDotaz2";
+        case ScreenId::kEnd:
+            break;
+    }
+    return "";
 }
 
-ScreenFactory FindScreen(const QString& className) {
-    return Screens().value(className);
+void RegisterScreen(ScreenId id, ScreenFactory factory) {
+    Screens().insert(id, std::move(factory));
+}
+
+ScreenFactory FindScreen(ScreenId id) {
+    return Screens().value(id);
+}
+
+ScreenFactory FindScreen(QStringView className) {
+    for (int i = 0; i < static_cast<int>(ScreenId::kEnd); ++i) {
+        const auto id = static_cast<ScreenId>(i);
+        if (className == QLatin1String(ScreenClassName(id))) return FindScreen(id);
+    }
+    return nullptr;
 }
 
 void RegisterQueryBuilder(QueryBuilderFactory factory) {

@@ -1,18 +1,43 @@
-// The task screens the navigator can open.
+// The task screens the navigator and other screens open, by a typed name.
 //
-// Each subsystem registers the screens it provides, under the class name of
-// the screen ("TFNovaJizda"); a navigator button whose screen is not
-// registered is shown disabled. The query builder is registered apart: the
-// evaluation buttons hand it a preset.
+//   RegisterScreen(ScreenId::kNovaTrat, [](TForm_hl& m) { return new TFNovaTrat(m); });
+//   if (ScreenFactory open = FindScreen(ScreenId::kNovaTrat)) showScreen(open(main));
+//
+// The composition root (src/main) registers every screen of every subsystem
+// before the navigator is created; a navigator button whose screen is not
+// registered is shown disabled, and a screen opens another subsystem's
+// screen (the new-ride screen's side tasks) through here, never by including
+// it. The query builder is registered apart: the evaluation buttons hand it a
+// preset.
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <functional>
 
 namespace kolvio {
 
 class TForm_hl;
 class TFZakl;
+
+// Each named after the screen's class.
+enum class ScreenId {
+    kNovaJizda,
+    kNovaTrat,
+    kNoveKolo,
+    kEditKolo,
+    kEditTrat,
+    kNovyTypJizd,
+    kEditTypJizd,
+    kEditJizd,
+    kNoveTHL,
+    kEditthl,
+    kDotaz2,
+    kEnd,  // not a screen: one past the last
+};
+
+// The class name of the screen ("TFNovaTrat").
+const char* ScreenClassName(ScreenId id);
 
 using ScreenFactory = std::function<TFZakl*(TForm_hl& main)>;
 
@@ -36,9 +61,11 @@ struct QueryPreset {
 
 using QueryBuilderFactory = std::function<TFZakl*(TForm_hl& main, const QueryPreset& preset)>;
 
-void RegisterScreen(const QString& className, ScreenFactory factory);
+void RegisterScreen(ScreenId id, ScreenFactory factory);
 // Null when no such screen is registered.
-ScreenFactory FindScreen(const QString& className);
+ScreenFactory FindScreen(ScreenId id);
+// The same by class name ("TFNovaTrat"); null for a name no ScreenId has.
+ScreenFactory FindScreen(QStringView className);
 void RegisterQueryBuilder(QueryBuilderFactory factory);
 QueryBuilderFactory FindQueryBuilder();
 // Forgets every registration (tests).

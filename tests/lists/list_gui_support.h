@@ -1,5 +1,5 @@
 // A running program for the screen tests of the reference lists: a main
-// window over a fresh database in a private KOLVIO_HOME, the list screens
+// window over a fresh database in a private KOLVIO_HOME, the screens
 // registered, a scripted message responder, and the rider's gestures
 // (typing into a box, leaving it, pressing a button).
 #pragma once
@@ -17,7 +17,7 @@
 #include "app/form_hl.h"
 #include "app/screen_registry.h"
 #include "app/widgets/round_button.h"
-#include "lists/register_lists.h"
+#include "main/screens.h"
 #include "tests/app/gui/gui_support.h"
 
 namespace kolvio::testing {
@@ -32,7 +32,7 @@ inline void Settle() {
 class ListSession {
 public:
     ListSession() {
-        RegisterListScreens();
+        RegisterScreens();
         form = std::make_unique<TForm_hl>();
         form->start();
         QApplication::setActiveWindow(form.get());

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 
 #include "app/child_windows.h"
 #include "app/fnavig.h"
@@ -100,6 +101,7 @@ private slots:
     void compactionTellsWhichTablesItCouldNotPack();
     void buttonsWithoutTheirScreenAreDisabled_data();
     void buttonsWithoutTheirScreenAreDisabled();
+    void screensAreFoundByTheirClassName();
     void editRidesOnAnEmptyDatabaseKeepsTheNavigator();
     void taskScreenReplacesTheNavigatorAndBringsItBack();
     void sideTaskReturnsToItsCaller();
@@ -397,8 +399,25 @@ void TestNavigator::buttonsWithoutTheirScreenAreDisabled() {
     QCOMPARE(s.navigator(), s.nav);
 }
 
+// A screen registered under its id is found by its class name too, and no
+// two ids share a name.
+void TestNavigator::screensAreFoundByTheirClassName() {
+    QSet<QString> names;
+    for (int i = 0; i < static_cast<int>(ScreenId::kEnd); ++i) {
+        const auto id = static_cast<ScreenId>(i);
+        const QString name = QString::fromLatin1(ScreenClassName(id));
+        QVERIFY2(name.startsWith(u"TF"), qPrintable(name));
+        QVERIFY2(!names.contains(name), qPrintable(name));
+        names.insert(name);
+        QVERIFY(!FindScreen(name));
+        RegisterScreen(id, [](TForm_hl& m) { return new TaskScreen(m); });
+        QVERIFY2(FindScreen(name), qPrintable(name));
+    }
+    QVERIFY(!FindScreen(u"TFKonfig"));
+}
+
 void TestNavigator::editRidesOnAnEmptyDatabaseKeepsTheNavigator() {
-    RegisterScreen(QStringLiteral("TFEditJizd"), [](TForm_hl& m) { return new TaskScreen(m); });
+    RegisterScreen(ScreenId::kEditJizd, [](TForm_hl& m) { return new TaskScreen(m); });
     Started s;
     QVERIFY(s.nav->RButton8->isEnabled());
     s.messages.expect(QStringLiteral("Databáze neobsahuje žádnou jízdu\n=> nelze editovat."),
@@ -411,8 +430,8 @@ void TestNavigator::editRidesOnAnEmptyDatabaseKeepsTheNavigator() {
 }
 
 void TestNavigator::taskScreenReplacesTheNavigatorAndBringsItBack() {
-    RegisterScreen(QStringLiteral("TFEditJizd"), [](TForm_hl& m) { return new TaskScreen(m); });
-    RegisterScreen(QStringLiteral("TFNovaTrat"), [](TForm_hl& m) { return new TaskScreen(m); });
+    RegisterScreen(ScreenId::kEditJizd, [](TForm_hl& m) { return new TaskScreen(m); });
+    RegisterScreen(ScreenId::kNovaTrat, [](TForm_hl& m) { return new TaskScreen(m); });
     Started s;
     Table& rides = s.w.database().Table1();
     QVERIFY(rides.append().ok() && rides.post().ok());
@@ -442,7 +461,7 @@ void TestNavigator::taskScreenReplacesTheNavigatorAndBringsItBack() {
 }
 
 void TestNavigator::sideTaskReturnsToItsCaller() {
-    RegisterScreen(QStringLiteral("TFNovaJizda"), [](TForm_hl& m) { return new TaskScreen(m); });
+    RegisterScreen(ScreenId::kNovaJizda, [](TForm_hl& m) { return new TaskScreen(m); });
     Started s;
     QTest::mouseClick(s.nav->RButton1, Qt::LeftButton);
     Flush();
@@ -509,7 +528,7 @@ void TestNavigator::evaluationButtonsHandTheirPreset() {
 }
 
 void TestNavigator::navigatorShowsRouteZeroAgain() {
-    RegisterScreen(QStringLiteral("TFNovaJizda"), [](TForm_hl& m) { return new TaskScreen(m); });
+    RegisterScreen(ScreenId::kNovaJizda, [](TForm_hl& m) { return new TaskScreen(m); });
     Started s;
     QTest::mouseClick(s.nav->RButton1, Qt::LeftButton);
     Flush();
@@ -530,7 +549,7 @@ void TestNavigator::closingTheProgramRunsNoExitChecks_data() {
 
 void TestNavigator::closingTheProgramRunsNoExitChecks() {
     QFETCH(bool, byClose);
-    RegisterScreen(QStringLiteral("TFNovaJizda"), [](TForm_hl& m) {
+    RegisterScreen(ScreenId::kNovaJizda, [](TForm_hl& m) {
         auto* screen = new TaskScreen(m);
         auto* edit = new QLineEdit(screen);
         edit->setObjectName(QStringLiteral("Edit1"));

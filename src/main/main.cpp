@@ -14,7 +14,7 @@
 #include "app/fnavig.h"
 #include "app/form_hl.h"
 #include "app/single_instance.h"
-#include "lists/register_lists.h"
+#include "main/screens.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
     kolvio::SingleInstance instance(kolvio::SingleInstanceName());
     if (!tool && instance.start() == kolvio::SingleInstance::Role::kHandedOver) return 0;
 
-    kolvio::RegisterListScreens();
+    kolvio::RegisterScreens();
     kolvio::TForm_hl form(args);
     QObject::connect(&instance, &kolvio::SingleInstance::activationRequested, &form,
                      &kolvio::TForm_hl::bringToFront);

@@ -1,0 +1,35 @@
+#include "main/screens.h"
+
+#include "app/screen_registry.h"
+#include "lists/feditkolo.h"
+#include "lists/feditthl.h"
+#include "lists/fedittrat.h"
+#include "lists/fedittypjizd.h"
+#include "lists/fnovatrat.h"
+#include "lists/fnovekolo.h"
+#include "lists/fnovethl.h"
+#include "lists/fnovytypjizd.h"
+
+namespace kolvio {
+
+namespace {
+
+template <typename Screen>
+void Register(ScreenId id) {
+    RegisterScreen(id, [](TForm_hl& main) -> TFZakl* { return new Screen(main); });
+}
+
+}  // namespace
+
+void RegisterScreens() {
+    Register<TFNovaTrat>(ScreenId::kNovaTrat);
+    Register<TFEditTrat>(ScreenId::kEditTrat);
+    Register<TFNoveKolo>(ScreenId::kNoveKolo);
+    Register<TFEditKolo>(ScreenId::kEditKolo);
+    Register<TFNovyTypJizd>(ScreenId::kNovyTypJizd);
+    Register<TFEditTypJizd>(ScreenId::kEditTypJizd);
+    Register<TFNoveTHL>(ScreenId::kNoveTHL);
+    Register<TFEditthl>(ScreenId::kEditthl);
+}
+
+}  // namespace kolvio
