@@ -1,5 +1,6 @@
 #include "app/chart/chart_palette.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -31,15 +32,19 @@ QPainterPath RegularPolygon(int corners, double radius, double turn) {
 }  // namespace
 
 QColor SeriesColor(int index) {
-    const QColor base = QColor::fromRgb(kOkabeIto[index % kOkabeIto.size()]);
-    switch ((index / kOkabeIto.size()) % 3) {
-        case 1:
-            return base == Qt::black ? QColor(0x80, 0x80, 0x80) : base.lighter(140);
-        case 2:
-            return base == Qt::black ? QColor(0x40, 0x40, 0x40) : base.darker(150);
-        default:
-            return base;
-    }
+    constexpr size_t kBase = kOkabeIto.size();
+    static const std::array<QColor, 3 * kBase> colors = [] {
+        std::array<QColor, 3 * kBase> all;
+        for (size_t i = 0; i < kBase; ++i) {
+            const QColor base = QColor::fromRgb(kOkabeIto[i]);
+            const bool black = base == Qt::black;
+            all[i] = base;
+            all[i + kBase] = black ? QColor(0x80, 0x80, 0x80) : QColor(base.lighter(140).rgb());
+            all[i + 2 * kBase] = black ? QColor(0x40, 0x40, 0x40) : QColor(base.darker(150).rgb());
+        }
+        return all;
+    }();
+    return colors[size_t(std::max(0, index)) % colors.size()];
 }
 
 QColor SliceColor(int index, int count) {
@@ -49,11 +54,11 @@ QColor SliceColor(int index, int count) {
 }
 
 QColor TopFace(const QColor& c) {
-    return c == Qt::black ? QColor(0x50, 0x50, 0x50) : c.lighter(125);
+    return c == Qt::black ? QColor(0x50, 0x50, 0x50) : QColor(c.lighter(125).rgb());
 }
 
 QColor SideFace(const QColor& c) {
-    return c == Qt::black ? QColor(0x28, 0x28, 0x28) : c.darker(140);
+    return c == Qt::black ? QColor(0x28, 0x28, 0x28) : QColor(c.darker(140).rgb());
 }
 
 QPainterPath MarkShape(int series, double size) {

@@ -168,7 +168,8 @@ void PaintShares(QPainter& painter, const PieGeometry& pie, const QVector<double
         const QPointF at(centre.x() + std::sin(middle) * pie.disc.width() * 0.33,
                          centre.y() - std::cos(middle) * pie.disc.height() * 0.33);
         const QColor fill = SliceColor(p, int(angles.size()));
-        painter.setPen(fill.lightnessF() > 0.55 ? kTextColor : Qt::white);
+        const double luminance = 0.299 * fill.redF() + 0.587 * fill.greenF() + 0.114 * fill.blueF();
+        painter.setPen(luminance > 0.55 ? kTextColor : Qt::white);
         const QString text = QStringLiteral("%1 %").arg(std::lround(angles[p] / 3.6));
         painter.drawText(QRectF(at.x() - 40, at.y() - 10, 80, 20), Qt::AlignCenter, text);
     }
