@@ -56,7 +56,12 @@ void LayOutCartesian(const ChartData& data, const QRectF& area, const QFontMetri
         max = *hi;
     }
     if (layout.kind == ChartKind::kBars3D) {
-        const double d = std::clamp(std::min(area.width(), area.height()) * 0.025, 4.0, 14.0);
+        // Deep enough to read as depth, but no deeper than a bar is wide,
+        // or the tops of narrow bars would cover their neighbours.
+        const double barWidth = area.width() / std::max(1, data.numPoints) * 0.8 / data.numSets;
+        const double d =
+            std::min(std::clamp(std::min(area.width(), area.height()) * 0.025, 4.0, 14.0),
+                     std::max(2.0, barWidth * 0.7));
         layout.depth = QPointF(d, -d * 0.7);
     }
     const double lineHeight = fm.height();

@@ -20,7 +20,6 @@ ChartWidget::ChartWidget(QWidget* parent)
     : QWidget(parent),
       saveAction_(new QAction(QStringLiteral("&Uložit jako obrázek..."), this)),
       lastSavePath_(QDir::home().filePath(QStringLiteral("graf.png"))) {
-    setMouseTracking(true);
     saveAction_->setObjectName(QStringLiteral("MUlozObrazek"));
     saveAction_->setStatusTip(QStringLiteral("uloží graf do souboru PNG nebo SVG"));
     saveAction_->setEnabled(false);
