@@ -20,6 +20,8 @@ ChartWidget::ChartWidget(QWidget* parent)
     : QWidget(parent),
       saveAction_(new QAction(QStringLiteral("&Uložit jako obrázek..."), this)),
       lastSavePath_(QDir::home().filePath(QStringLiteral("graf.png"))) {
+    // Focusable, so that the menu key opens the context menu.
+    setFocusPolicy(Qt::StrongFocus);
     saveAction_->setObjectName(QStringLiteral("MUlozObrazek"));
     saveAction_->setStatusTip(QStringLiteral("uloží graf do souboru PNG nebo SVG"));
     saveAction_->setEnabled(false);
@@ -73,11 +75,14 @@ bool ChartWidget::event(QEvent* event) {
 
 void ChartWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!shown_) {
+    if (shown_)
+        PaintChart(painter, currentLayout(), *shown_);
+    else
         painter.fillRect(rect(), Qt::white);
-        return;
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
     }
-    PaintChart(painter, currentLayout(), *shown_);
 }
 
 void ChartWidget::resizeEvent(QResizeEvent* event) {
