@@ -1,6 +1,7 @@
 #include "activity/fit_decoder.h"
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -8,29 +9,52 @@ namespace kolvio::activity::fit {
 
 namespace {
 
-constexpr std::array<uint16_t, 256> MakeCrcTable() {
-    std::array<uint16_t, 256> table{};
+// Tables for the CRC eight bytes at a time ("slicing by 8"): table k gives
+// the CRC of a byte followed by k zero bytes.
+using CrcTables = std::array<std::array<uint16_t, 256>, 8>;
+constexpr CrcTables MakeCrcTables() {
+    CrcTables t{};
     for (unsigned i = 0; i < 256; ++i) {
         uint16_t crc = static_cast<uint16_t>(i);
         for (int bit = 0; bit < 8; ++bit) {
             crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : crc >> 1;
         }
-        table[i] = crc;
+        t[0][i] = crc;
     }
-    return table;
+    for (size_t k = 1; k < t.size(); ++k) {
+        for (unsigned i = 0; i < 256; ++i) {
+            t[k][i] = static_cast<uint16_t>((t[k - 1][i] >> 8) ^ t[0][t[k - 1][i] & 0xFF]);
+        }
+    }
+    return t;
 }
-constexpr std::array<uint16_t, 256> kCrcTable = MakeCrcTable();
+constexpr CrcTables kCrc = MakeCrcTables();
 
 constexpr size_t kShortHeader = 12;
 constexpr uint8_t kTimestampField = 253;
 
+// An unsigned value of 1, 2, 4 or 8 bytes in the given byte order.
 uint64_t ReadUnsigned(const uint8_t* p, int size, bool bigEndian) {
-    uint64_t value = 0;
-    for (int i = 0; i < size; ++i) {
-        const uint8_t byte = bigEndian ? p[i] : p[size - 1 - i];
-        value = (value << 8) | byte;
+    const bool swap = bigEndian != (std::endian::native == std::endian::big);
+    switch (size) {
+        case 1:
+            return p[0];
+        case 2: {
+            uint16_t v;
+            std::memcpy(&v, p, sizeof v);
+            return swap ? __builtin_bswap16(v) : v;
+        }
+        case 4: {
+            uint32_t v;
+            std::memcpy(&v, p, sizeof v);
+            return swap ? __builtin_bswap32(v) : v;
+        }
+        default: {
+            uint64_t v;
+            std::memcpy(&v, p, sizeof v);
+            return swap ? __builtin_bswap64(v) : v;
+        }
     }
-    return value;
 }
 
 uint32_t Le32(const uint8_t* p) {
@@ -140,9 +164,15 @@ private:
 }  // namespace
 
 uint16_t Crc16(std::string_view bytes, uint16_t crc) {
-    for (const char c : bytes) {
-        crc = static_cast<uint16_t>((crc >> 8) ^ kCrcTable[(crc ^ static_cast<uint8_t>(c)) & 0xFF]);
+    const auto* p = reinterpret_cast<const uint8_t*>(bytes.data());
+    size_t n = bytes.size();
+    for (; n >= 8; n -= 8, p += 8) {
+        const unsigned c = crc ^ (p[0] | (p[1] << 8));
+        crc = kCrc[7][c & 0xFF] ^ kCrc[6][c >> 8] ^ kCrc[5][p[2]] ^ kCrc[4][p[3]] ^ kCrc[3][p[4]] ^
+              kCrc[2][p[5]] ^ kCrc[1][p[6]] ^ kCrc[0][p[7]];
     }
+    for (; n > 0; --n, ++p)
+        crc = static_cast<uint16_t>((crc >> 8) ^ kCrc[0][(crc ^ *p) & 0xFF]);
     return crc;
 }
 
