@@ -100,7 +100,9 @@ public:
             std::optional<uint32_t> timestamp = compressedTime;
             if (def.timestampIndex >= 0) {
                 DataMessage probe(def.global, def.bigEndian, def.fields, p, std::nullopt);
-                if (auto t = probe.value(def.fields[def.timestampIndex])) {
+                // Any base type may be declared; only a whole 32-bit count is a time.
+                const auto t = probe.value(def.fields[def.timestampIndex]);
+                if (t && *t >= 0 && *t <= 0xFFFFFFFF && *t == std::floor(*t)) {
                     timestamp = static_cast<uint32_t>(*t);
                     lastTimestamp_ = timestamp;
                 }

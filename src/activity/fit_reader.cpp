@@ -85,7 +85,7 @@ void ReadEvent(const fit::DataMessage& m, std::vector<TimerEvent>& events) {
     }
     const auto time = m.timestamp();
     if (!time || event != 0.0 || !type) return;
-    const int t = static_cast<int>(*type);
+    const double t = *type;
     if (t == 0) events.push_back({FitTime(*time), true});
     if (t == 1 || t == 4 || t == 8 || t == 9) events.push_back({FitTime(*time), false});
 }
@@ -109,7 +109,9 @@ public:
             if (!value) continue;
             const double v = *value;
             const uint8_t n = field.number;
-            if (n == 2) start_ = Has(start_) ? std::min(start_, FitTime(v)) : FitTime(v);
+            if (n == 2 && v >= 0 && v <= 0xFFFFFFFF) {
+                start_ = Has(start_) ? std::min(start_, FitTime(v)) : FitTime(v);
+            }
             if (n == 7) Add(totals_.elapsedTime, v / 1000);
             if (n == 8) Add(totals_.timerTime, timer = v / 1000);
             if (n == 9) Add(totals_.distance, v / 100);

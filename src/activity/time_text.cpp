@@ -115,6 +115,7 @@ std::optional<double> ParseXmlTime(std::string_view text) {
 }
 
 CivilDate DateInLocalZone(double utcSeconds) {
+    if (!(std::fabs(utcSeconds) < 1e12)) return {};  // beyond any calendar a ride has
     const std::time_t t = static_cast<std::time_t>(std::floor(utcSeconds));
     std::tm local{};
     tzset();  // localtime_r alone keeps the zone it saw first

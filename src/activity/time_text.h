@@ -26,7 +26,8 @@ struct CivilDate {
 
 // The calendar day on which a moment falls in the rider's time zone, the
 // zone the computer is set to (TZ on Linux): a ride started at 22:30 UTC on
-// a summer evening in Prague belongs to the next day there.
+// a summer evening in Prague belongs to the next day there. All zero for a
+// moment more than 30,000 years away.
 CivilDate DateInLocalZone(double utcSeconds);
 
 }  // namespace kolvio::activity

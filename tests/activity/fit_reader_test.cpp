@@ -1,6 +1,8 @@
 // FIT files built byte by byte: the protocol's corners and damaged files.
 #include "activity/fit_reader.h"
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "activity/fit_decoder.h"
@@ -154,6 +156,23 @@ TEST(FitReader, ARecordWithNothingButItsTimeIsNoSample) {
     ASSERT_TRUE(r.ok()) << r.error;
     ASSERT_EQ(r.activity.samples.size(), 1u);
     EXPECT_EQ(r.activity.samples[0].heartRate, 90);
+}
+
+TEST(FitReader, ATimestampOfAnotherBaseTypeCountsOnlyAsAWhole32BitNumber) {
+    FitBuilder fit;
+    fit.define(0, 20, {{253, 8, 0x89 /* float64 */}, {3, 1, kUint8}});
+    double huge = 1.7e19, whole = kT0;
+    uint64_t hugeBits, wholeBits;
+    std::memcpy(&hugeBits, &huge, 8);
+    std::memcpy(&wholeBits, &whole, 8);
+    fit.data(0, {hugeBits, 120}).data(0, {wholeBits, 121});
+    fit.define(1, 20, {{253, 4, kSint32}, {3, 1, kUint8}}).data(1, {0xFFFFFFF0, 122});  // -16
+    const ActivityResult r = Read(fit.file());
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.activity.samples.size(), 3u);
+    EXPECT_FALSE(Has(r.activity.samples[0].time));
+    EXPECT_EQ(r.activity.samples[1].time, kUnixT0);
+    EXPECT_FALSE(Has(r.activity.samples[2].time));
 }
 
 TEST(FitReader, AFieldShorterThanItsBaseTypeIsIgnored) {
