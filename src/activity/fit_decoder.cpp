@@ -1,5 +1,6 @@
 #include "activity/fit_decoder.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -70,14 +71,16 @@ struct Definition {
     uint16_t global = 0;
     std::vector<FieldDefinition> fields;
     int timestampIndex = -1;  // of field 253 in `fields`
+    bool wanted = false;      // its data messages go to the callback
     uint32_t size = 0;        // of one data message, developer fields included
 };
 
 // Decodes the records of one FIT file's data; false at an undecodable record.
 class RecordDecoder {
 public:
-    RecordDecoder(const MessageCallback& onMessage, DecodeReport& report)
-        : onMessage_(onMessage), report_(report) {}
+    RecordDecoder(std::span<const uint16_t> wanted, const MessageCallback& onMessage,
+                  DecodeReport& report)
+        : wanted_(wanted), onMessage_(onMessage), report_(report) {}
 
     // Returns false when a record cannot be decoded; `stopped` is set when
     // the callback asked to stop.
@@ -106,6 +109,10 @@ public:
                     timestamp = static_cast<uint32_t>(*t);
                     lastTimestamp_ = timestamp;
                 }
+            }
+            if (!def.wanted) {
+                p += def.size;
+                continue;
             }
             ++report_.messages;
             if (!onMessage_(DataMessage(def.global, def.bigEndian, def.fields, p, timestamp))) {
@@ -153,10 +160,13 @@ private:
             for (size_t i = 0; i < developerCount; ++i, p += 3)
                 def.size += p[1];
         }
+        def.wanted = !def.fields.empty() &&
+                     std::find(wanted_.begin(), wanted_.end(), def.global) != wanted_.end();
         defs_[header & 0x0F] = std::move(def);
         return true;
     }
 
+    std::span<const uint16_t> wanted_;
     const MessageCallback& onMessage_;
     DecodeReport& report_;
     std::array<Definition, 16> defs_;
@@ -260,7 +270,8 @@ std::optional<double> DataMessage::value(const FieldDefinition& field) const {
     }
 }
 
-DecodeReport Decode(std::string_view bytes, const MessageCallback& onMessage) {
+DecodeReport Decode(std::string_view bytes, std::span<const uint16_t> wanted,
+                    const MessageCallback& onMessage) {
     DecodeReport report;
     const auto* base = reinterpret_cast<const uint8_t*>(bytes.data());
     const auto note = [&](Damage damage) {
@@ -294,7 +305,7 @@ DecodeReport Decode(std::string_view bytes, const MessageCallback& onMessage) {
         if (!truncated && Crc16(rest.substr(0, dataEnd)) != Le16(header + dataEnd)) {
             note(Damage::kBadFileCrc);
         }
-        RecordDecoder records(onMessage, report);
+        RecordDecoder records(wanted, onMessage, report);
         bool stopped = false;
         if (!records.run(header + headerSize, header + dataEnd, stopped)) {
             note(Damage::kBadRecord);

@@ -12,6 +12,7 @@ namespace {
 
 // Global message numbers and field numbers of the published FIT profile.
 enum Message : uint16_t { kSession = 18, kLap = 19, kRecord = 20, kEvent = 21 };
+constexpr uint16_t kWanted[] = {kSession, kLap, kRecord, kEvent};
 
 constexpr double kDegreesPerSemicircle = 180.0 / 2147483648.0;
 
@@ -156,7 +157,7 @@ ActivityResult ReadFit(std::string_view bytes, const std::string& file) {
     TotalsSum sessions, laps;
     bool tooMany = false;
 
-    const fit::DecodeReport report = fit::Decode(bytes, [&](const fit::DataMessage& m) {
+    const fit::DecodeReport report = fit::Decode(bytes, kWanted, [&](const fit::DataMessage& m) {
         switch (m.global()) {
             case kRecord: {
                 Sample sample;

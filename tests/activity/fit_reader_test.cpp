@@ -64,6 +64,15 @@ TEST(FitReader, CompressedTimestampsCountFromTheLastFullTimeAndWrap) {
     EXPECT_EQ(r.activity.samples[3].time, base + 4);
 }
 
+TEST(FitReader, CompressedTimestampsCountFromATimeInAMessageTheReaderSkips) {
+    FitBuilder fit;
+    fit.define(0, 23, {{253, 4, kUint32}, {2, 2, kUint16}}).data(0, {kT0, 1});  // device_info
+    fit.define(1, 20, {{3, 1, kUint8}}).compressed(1, (kT0 + 3) & 0x1F, {140});
+    const ActivityResult r = Read(fit.file());
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.activity.samples.at(0).time, kUnixT0 + 3);
+}
+
 TEST(FitReader, CompressedTimestampWithoutAnEarlierTimeLeavesTheSampleUntimed) {
     FitBuilder fit;
     fit.define(0, 20, {{3, 1, kUint8}}).compressed(0, 5, {140});
