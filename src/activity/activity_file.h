@@ -6,7 +6,9 @@
 //   ReadActivityFile(path)         -> the activity itself (samples, totals)
 //
 // The format is recognised by the content, not the file name: a FIT header,
-// or an XML document whose root is a TCX or GPX root.
+// or an XML document whose root is a TCX or GPX root. A screen on which the
+// rider may change the heart-rate limit after loading keeps the activity of
+// ReadActivityFile and calls WorkOutRideFigures (activity_figures.h) again.
 #pragma once
 
 #include <string>
