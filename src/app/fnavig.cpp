@@ -136,7 +136,7 @@ RoundButton* TFNavig::evaluationButton(const char* name, const char* caption, co
     const QueryBuilderFactory builder = FindQueryBuilder();
     button->setEnabled(static_cast<bool>(builder));
     connect(button, &RoundButton::clicked, this, [this, builder, name = button->objectName()] {
-        if (builder) openTask(builder(mainWindow(), PresetOf(name)));
+        if (builder) openTask(builder(mainWindow(), PresetOfButton(name.toStdString())));
     });
     return button;
 }
@@ -152,29 +152,6 @@ void TFNavig::resizeEvent(QResizeEvent* event) {
     }
     for (RoundButton* b : buttons)
         b->setCaptionPointSize(size);
-}
-
-QueryPreset TFNavig::PresetOf(const QString& buttonName) {
-    QueryPreset p;
-    auto grouped = [&p](int list, const char* field) {
-        p.columnList = list;
-        p.useGroupBy = true;
-        p.selectSuffix = p.groupSuffix = p.orderSuffix = QString::fromLatin1(field);
-    };
-    if (buttonName == u"RButton11") p.columnList = 5;
-    if (buttonName == u"RButton12") grouped(1, "JIZDY.TRS_C");
-    if (buttonName == u"RButton13") grouped(2, "JIZDY.KOL_C");
-    if (buttonName == u"RButton14") grouped(3, "JIZDY.TRNZ_C");
-    if (buttonName == u"RButton15") grouped(4, "JIZDY.TRN_C");
-    if (buttonName == u"RButton18") grouped(6, "JIZDY.THL_C");
-    if (buttonName == u"RButton16") {
-        p.columnList = 5;
-        p.orderByFirstColumn = false;
-        p.useGroupBy = true;
-        p.selectPrefix = QStringLiteral("JIZDY.MESIC_C AS MESIC");
-        p.groupPrefix = p.orderPreset = QStringLiteral("JIZDY.MESIC_C");
-    }
-    return p;
 }
 
 void TFNavig::createMenus() {

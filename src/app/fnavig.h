@@ -45,9 +45,6 @@ public:
     void MKonfNastavClick();
     void RButton8Click();
 
-    // The preset an evaluation button hands the query builder.
-    static QueryPreset PresetOf(const QString& buttonName);
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

@@ -7,13 +7,15 @@
 // before the navigator is created; a navigator button whose screen is not
 // registered is shown disabled, and a screen opens another subsystem's
 // screen (the new-ride screen's side tasks) through here, never by including
-// it. The query builder is registered apart: the evaluation buttons hand it a
-// preset.
+// it. The query builder is registered apart: the evaluation buttons hand it
+// their preset (query/query_preset.h).
 #pragma once
 
 #include <QString>
 #include <QStringView>
 #include <functional>
+
+#include "query/query_preset.h"
 
 namespace kolvio {
 
@@ -40,24 +42,6 @@ enum class ScreenId {
 const char* ScreenClassName(ScreenId id);
 
 using ScreenFactory = std::function<TFZakl*(TForm_hl& main)>;
-
-// What an evaluation button of the navigator hands the query builder: the
-// number of the column list to offer and the fixed statement pieces. The
-// builder starts from list 0, OrderByFirstColumn on, UseGroupBy off and all
-// pieces empty.
-struct QueryPreset {
-    int columnList = 0;
-    bool orderByFirstColumn = true;
-    bool useGroupBy = false;
-    QString selectPrefix;
-    QString selectSuffix;
-    QString groupPrefix;
-    QString groupSuffix;
-    QString orderPreset;
-    QString orderSuffix;
-
-    bool operator==(const QueryPreset&) const = default;
-};
 
 using QueryBuilderFactory = std::function<TFZakl*(TForm_hl& main, const QueryPreset& preset)>;
 
