@@ -9,6 +9,7 @@
 #include "lists/fnovekolo.h"
 #include "lists/fnovethl.h"
 #include "lists/fnovytypjizd.h"
+#include "query/fdotaz1.h"
 
 namespace kolvio {
 
@@ -30,6 +31,11 @@ void RegisterScreens() {
     Register<TFEditTypJizd>(ScreenId::kEditTypJizd);
     Register<TFNoveTHL>(ScreenId::kNoveTHL);
     Register<TFEditthl>(ScreenId::kEditthl);
+    RegisterQueryBuilder([](TForm_hl& main, const QueryPreset& preset) -> TFZakl* {
+        auto* builder = new TFDotaz1(main);
+        builder->applyPreset(preset);
+        return builder;
+    });
 }
 
 }  // namespace kolvio
