@@ -107,6 +107,9 @@ void TFDotaz1::Button1Click() {
     const std::vector<std::string> chosen = PageZobrazit->chosen();
     if (chosen.empty() && PageControl1->currentWidget() == PageZobrazit) return;
     Database& db = mainWindow().database();
+    // Run again with the viewer still open (the rider came back to the
+    // builder through the window list): the viewer lets go of VYSLEDEK first.
+    if (viewer_) viewer_->closeScreen();
     LocalQuery& query = db.Query1();
     query.setSql(AssembleStatement(&state_, chosen));
 
@@ -130,6 +133,7 @@ void TFDotaz1::showResult() {
     if (!viewer) return;
     viewer->ReturnToNavigator = false;
     viewer->ReturnForm = this;
+    viewer_ = viewer;
     if (QMdiSubWindow* sub = subWindow()) sub->showMinimized();
     mainWindow().showScreen(viewer);
 }

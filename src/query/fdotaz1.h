@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointer>
 
 #include "app/child_windows.h"
 #include "query/query_preset.h"
@@ -29,6 +30,7 @@ class PersonsPage;
 class RideTypePage;
 class RoutePage;
 class RoutesPage;
+class TFZobr_Dotaz;
 
 class TFDotaz1 : public TFVyhod_Zakl {
     Q_OBJECT
@@ -72,6 +74,8 @@ private:
     void pageChanged(int index);
 
     QList<int> pageHelp_;
+    // The viewer this builder opened, while it is open.
+    QPointer<TFZobr_Dotaz> viewer_;
 };
 
 }  // namespace kolvio

@@ -101,6 +101,7 @@ private slots:
     void aRefusedStatementLeavesVysledekByteIdentical();
     void aResultHeldByAnotherProgramIsNotTouched();
     void viewerClosesBackToTheBuilderWithEveryChoice();
+    void runningAgainWithTheViewerOpenReplacesIt();
     void nothingOnAnyPageCrashesTheBuilder();
 };
 
@@ -614,6 +615,33 @@ void TestQueryBuilder::viewerClosesBackToTheBuilderWithEveryChoice() {
     Settle();
     QVERIFY(s.navigator());
     QCOMPARE(s.db().TTRS().indexName(), std::string());
+    CHECK_MESSAGES(s.msgs);
+}
+
+void TestQueryBuilder::runningAgainWithTheViewerOpenReplacesIt() {
+    QuerySession s;
+    Seed(s);
+    TFDotaz1* b = s.openBuilder(&TFNavig::RButton10);
+    QVERIFY(b);
+    Choose(b, {"DATUM"});
+    QTest::mouseClick(b->Button1, Qt::LeftButton);
+    Settle();
+    QVERIFY(s.viewer());
+    // Back to the minimised builder through the window list.
+    s.form->mdiArea()->setActiveSubWindow(b->subWindow());
+    b->subWindow()->showMaximized();
+    Settle();
+    Choose(b, {"JÍZDA DÉLKA"});
+    QTest::mouseClick(b->Button1, Qt::LeftButton);
+    Settle();
+    QCOMPARE(s.form->findChildren<TFZobr_Dotaz*>().size(), 1);
+    TFZobr_Dotaz* v = s.viewer();
+    QVERIFY(v);
+    QCOMPARE(v->DBGrid1->model()->columnCount(), 2);
+    QCOMPARE(v->DBGrid1->model()->rowCount(), 5);
+    QTest::mouseClick(v->BKONEC, Qt::LeftButton);
+    Settle();
+    QCOMPARE(s.form->activeScreen(), b);
     CHECK_MESSAGES(s.msgs);
 }
 
