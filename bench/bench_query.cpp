@@ -91,10 +91,14 @@ void Require(bool ok, const char* what) {
 TFDotaz1* Open(TForm_hl& form, RoundButton* TFNavig::*button) {
     auto* nav = form.findChild<TFNavig*>();
     Require(nav && (nav->*button)->isEnabled(), "no evaluation button");
+    const auto start = Clock::now();
+    const double cpu0 = CpuMs();
     (nav->*button)->click();
     Settle();
     auto* builder = qobject_cast<TFDotaz1*>(form.activeScreen());
     Require(builder, "the builder did not open");
+    (void)builder->grab();
+    std::printf("open_ms %.1f\nopen_cpu %.1f\n", Ms(Clock::now() - start), CpuMs() - cpu0);
     return builder;
 }
 
@@ -291,6 +295,8 @@ int main(int argc, char** argv) {
                     peakMb > 0 ? std::to_string(static_cast<int>(peakMb)).c_str() : "");
     };
     const Outcome stats = Run(argv[0], "statistics", dir);
+    row("evaluation button to the builder shown (years read)", Figure(stats, "open_ms"),
+        Figure(stats, "open_cpu"), 0);
     row("O.K. \"Statistika tratí\" (2023, NE bike 1) to viewer", Figure(stats, "statistics_ms"),
         Figure(stats, "statistics_cpu"), stats.peakKb / 1024.0);
     const Outcome listing = Run(argv[0], "listing", dir);
