@@ -53,6 +53,7 @@
 #include "data/dbf/dbf_file.h"
 #include "data/sql/sql_engine.h"
 #include "gen_diary.h"
+#include "main/screens.h"
 #include "query/builder_parts.h"
 #include "query/column_catalogue.h"
 #include "query/columns_page.h"
@@ -60,7 +61,6 @@
 #include "query/fdotaz1.h"
 #include "query/fzobr_dotaz.h"
 #include "query/list_pages.h"
-#include "main/screens.h"
 #include "query/result_table.h"
 #include "query/statement.h"
 
