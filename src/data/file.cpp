@@ -7,19 +7,66 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 
 #include "data/dbf/field_def.h"
 
 namespace kolvio {
 
-namespace {
-
-std::string Describe(const std::string& what, const std::string& path, int err) {
-    return what + " \"" + path + "\": " + std::strerror(err);
+std::string SystemErrorText(int err) {
+    switch (err) {
+        case ENOSPC:
+            return "na disku není volné místo";
+        case EDQUOT:
+            return "je vyčerpána disková kvóta";
+        case EACCES:
+        case EPERM:
+            return "chybí oprávnění";
+        case EROFS:
+            return "disk je připojen jen pro čtení";
+        case EISDIR:
+            return "v cestě stojí adresář téhož jména";
+        case ENOTDIR:
+            return "část cesty není adresář";
+        case ENOENT:
+            return "soubor nebo adresář neexistuje";
+        case EEXIST:
+            return "soubor téhož jména už existuje";
+        case ENAMETOOLONG:
+            return "název je příliš dlouhý";
+        case ELOOP:
+            return "cesta obsahuje příliš mnoho symbolických odkazů";
+        case EFBIG:
+            return "soubor by byl příliš velký";
+        case EXDEV:
+            return "soubory leží na různých discích";
+        case EBUSY:
+        case ETXTBSY:
+            return "soubor je právě používán";
+        case EMFILE:
+        case ENFILE:
+            return "je otevřeno příliš mnoho souborů";
+        case EIO:
+            return "chyba čtení nebo zápisu na disku";
+        default:
+            return "systémová chyba " + std::to_string(err) + " (" + std::strerror(err) + ")";
+    }
 }
 
-}  // namespace
+Status SystemError(const std::string& what, const std::string& path, int err) {
+    std::string message = what + " \"" + path + "\": " + SystemErrorText(err) + ".";
+    if (err == ENOSPC || err == EDQUOT) {
+        return Status::NoSpace(message + " Uvolněte místo na disku a akci opakujte.");
+    }
+    if (err == EACCES || err == EPERM) {
+        message += " Zkontrolujte oprávnění k souboru a k jeho adresáři.";
+    } else if (err == EROFS) {
+        message += " Zvolte adresář na zapisovatelném disku.";
+    }
+    return Status::IoError(message);
+}
 
 File::~File() {
     close();
@@ -40,16 +87,21 @@ File& File::operator=(File&& other) noexcept {
 }
 
 Status File::Open(const std::string& path, bool writable, File* out) {
-    const int fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a pipe waits for a writer that never comes.
+    const int fd =
+        ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         if (errno == ENOENT) return Status::NotFound("Soubor \"" + path + "\" neexistuje.");
-        return Status::IoError(Describe("Soubor nelze otevřít", path, errno));
+        return SystemError("Soubor nelze otevřít", path, errno);
     }
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return Status::IoError("\"" + path + "\" není soubor.");
+        return Status::IoError("\"" + path +
+                               "\" není obyčejný soubor (je to adresář, roura nebo zařízení). "
+                               "Přejmenujte ho nebo ho odstraňte.");
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     out->close();
     out->fd_ = fd;
     out->path_ = path;
@@ -58,7 +110,19 @@ Status File::Open(const std::string& path, bool writable, File* out) {
 
 Status File::CreateNew(const std::string& path, File* out) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return Status::IoError(Describe("Soubor nelze vytvořit", path, errno));
+    if (fd < 0) return SystemError("Soubor nelze vytvořit", path, errno);
+    out->close();
+    out->fd_ = fd;
+    out->path_ = path;
+    return Status::Ok();
+}
+
+Status File::CreateTemp(const std::string& path, File* out) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+        return SystemError("Dočasný soubor nelze připravit", path, errno);
+    }
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return SystemError("Dočasný soubor nelze vytvořit", path, errno);
     out->close();
     out->fd_ = fd;
     out->path_ = path;
@@ -67,7 +131,7 @@ Status File::CreateNew(const std::string& path, File* out) {
 
 Status File::size(uint64_t* out) const {
     struct stat st;
-    if (::fstat(fd_, &st) != 0) return Status::IoError(Describe("Chyba čtení", path_, errno));
+    if (::fstat(fd_, &st) != 0) return SystemError("Chyba čtení", path_, errno);
     *out = static_cast<uint64_t>(st.st_size);
     return Status::Ok();
 }
@@ -78,7 +142,7 @@ Status File::readAt(uint64_t offset, size_t n, char* out) const {
         const ssize_t r = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
         if (r < 0) {
             if (errno == EINTR) continue;
-            return Status::IoError(Describe("Chyba čtení", path_, errno));
+            return SystemError("Chyba čtení", path_, errno);
         }
         if (r == 0) {
             return Status::Corrupt("Soubor \"" + path_ + "\" je zkrácený nebo poškozený.");
@@ -95,7 +159,7 @@ Status File::writeAt(uint64_t offset, std::string_view bytes) {
                                    static_cast<off_t>(offset + done));
         if (r < 0) {
             if (errno == EINTR) continue;
-            return Status::IoError(Describe("Chyba zápisu", path_, errno));
+            return SystemError("Chyba zápisu", path_, errno);
         }
         done += static_cast<size_t>(r);
     }
@@ -104,13 +168,13 @@ Status File::writeAt(uint64_t offset, std::string_view bytes) {
 
 Status File::truncate(uint64_t size) {
     if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
-        return Status::IoError(Describe("Chyba zápisu", path_, errno));
+        return SystemError("Chyba zápisu", path_, errno);
     }
     return Status::Ok();
 }
 
 Status File::sync() {
-    if (::fsync(fd_) != 0) return Status::IoError(Describe("Chyba zápisu", path_, errno));
+    if (::fsync(fd_) != 0) return SystemError("Chyba zápisu", path_, errno);
     return Status::Ok();
 }
 
@@ -127,9 +191,40 @@ Status File::lock(LockMode mode) {
                                   "\" právě používá jiný program nebo okno. Zavřete je a "
                                   "akci opakujte.");
         }
-        return Status::IoError(Describe("Tabulku nelze zamknout", path_, errno));
+        return SystemError("Tabulku nelze zamknout", path_, errno);
     }
     return Status::Ok();
+}
+
+// Open file description locks, like flock(), belong to the open file and
+// not to the process, so two handles of one process exclude each other too;
+// unlike flock() they cover a byte range, independently of the flock lock.
+Status File::lockRange(uint64_t offset, uint64_t length) {
+    struct flock fl = {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(offset);
+    fl.l_len = static_cast<off_t>(length);
+    while (::fcntl(fd_, F_OFD_SETLKW, &fl) != 0) {
+        if (errno == EINTR) continue;
+        return SystemError("Tabulku nelze zamknout pro zápis", path_, errno);
+    }
+    return Status::Ok();
+}
+
+void File::unlockRange(uint64_t offset, uint64_t length) {
+    struct flock fl = {};
+    fl.l_type = F_UNLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(offset);
+    fl.l_len = static_cast<off_t>(length);
+    ::fcntl(fd_, F_OFD_SETLK, &fl);
+}
+
+bool File::isAt(const std::string& path) const {
+    struct stat mine, named;
+    return ::fstat(fd_, &mine) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
 }
 
 void File::close() {
@@ -152,7 +247,7 @@ Status MakeDirectories(const std::string& path) {
     const std::string parent = ParentDirectory(path);
     if (!parent.empty() && parent != path) KOLVIO_RETURN_IF_ERROR(MakeDirectories(parent));
     if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) {
-        return Status::IoError(Describe("Adresář nelze vytvořit", path, errno));
+        return SystemError("Adresář nelze vytvořit", path, errno);
     }
     return Status::Ok();
 }
@@ -196,7 +291,7 @@ std::string ResolveInDirectory(const std::string& dir, const std::string& name) 
 
 Status RemoveFile(const std::string& path) {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-        return Status::IoError(Describe("Soubor nelze smazat", path, errno));
+        return SystemError("Soubor nelze smazat", path, errno);
     }
     return Status::Ok();
 }
@@ -204,7 +299,7 @@ Status RemoveFile(const std::string& path) {
 Status ListDirectory(const std::string& dir, std::vector<std::string>* names) {
     names->clear();
     DIR* d = ::opendir(dir.c_str());
-    if (!d) return Status::IoError(Describe("Adresář nelze číst", dir, errno));
+    if (!d) return SystemError("Adresář nelze číst", dir, errno);
     while (const dirent* e = ::readdir(d)) {
         const std::string name = e->d_name;
         if (name != "." && name != "..") names->push_back(name);
@@ -215,10 +310,41 @@ Status ListDirectory(const std::string& dir, std::vector<std::string>* names) {
 
 Status RemoveDirectory(const std::string& path) {
     if (::rmdir(path.c_str()) != 0 && errno != ENOENT) {
-        return Status::IoError(Describe("Adresář nelze smazat", path, errno));
+        return SystemError("Adresář nelze smazat", path, errno);
     }
     return Status::Ok();
 }
+
+bool IsWritableFile(const std::string& path) {
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return true;
+    // The permission bits first: the superuser may write anything, but a
+    // file marked read-only is meant to stay as it is.
+    return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+std::string RewriteTarget(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char resolved[PATH_MAX];
+    if (!::realpath(path.c_str(), resolved)) return path;
+    return resolved;
+}
+
+namespace {
+
+// The new file takes the place of the old one: same permissions, same owner
+// (where this user may give it; a file of ours stays ours anyway).
+void KeepModeAndOwner(const std::string& tmpPath, const std::string& finalPath) {
+    struct stat old;
+    if (::stat(finalPath.c_str(), &old) != 0) return;
+    if (::chown(tmpPath.c_str(), old.st_uid, old.st_gid) != 0) {
+        (void)::chown(tmpPath.c_str(), static_cast<uid_t>(-1), old.st_gid);
+    }
+    (void)::chmod(tmpPath.c_str(), old.st_mode & 07777);
+}
+
+}  // namespace
 
 Status ReplaceFileAtomically(const std::string& tmpPath, const std::string& finalPath) {
     {
@@ -226,8 +352,9 @@ Status ReplaceFileAtomically(const std::string& tmpPath, const std::string& fina
         KOLVIO_RETURN_IF_ERROR(File::Open(tmpPath, true, &tmp));
         KOLVIO_RETURN_IF_ERROR(tmp.sync());
     }
+    KeepModeAndOwner(tmpPath, finalPath);
     if (::rename(tmpPath.c_str(), finalPath.c_str()) != 0) {
-        return Status::IoError(Describe("Soubor nelze nahradit", finalPath, errno));
+        return SystemError("Soubor nelze nahradit", finalPath, errno);
     }
     // Make the rename itself durable.
     const std::string dir = ParentDirectory(finalPath);
@@ -241,6 +368,37 @@ Status ReplaceFileAtomically(const std::string& tmpPath, const std::string& fina
 
 std::string RewriteTempPath(const std::string& path) {
     return path + ".kolvio-new";
+}
+
+FileRewrite::~FileRewrite() {
+    abandon();
+}
+
+Status FileRewrite::begin(const std::string& path) {
+    abandon();
+    target_ = RewriteTarget(path);
+    if (!IsWritableFile(target_)) {
+        return Status::IoError("Soubor \"" + target_ +
+                               "\" je jen pro čtení, proto se nepřepíše. Povolte do něj zápis a "
+                               "akci opakujte.");
+    }
+    temp_ = RewriteTempPath(target_);
+    KOLVIO_RETURN_IF_ERROR(File::CreateTemp(temp_, &file_));
+    pending_ = true;
+    return Status::Ok();
+}
+
+Status FileRewrite::commit() {
+    file_.close();
+    const Status st = ReplaceFileAtomically(temp_, target_);
+    if (st.ok()) pending_ = false;
+    return st;
+}
+
+void FileRewrite::abandon() {
+    file_.close();
+    if (pending_) (void)::unlink(temp_.c_str());
+    pending_ = false;
 }
 
 }  // namespace kolvio

@@ -15,7 +15,7 @@ namespace kolvio {
 
 class Status {
 public:
-    enum class Code { kOk, kAborted, kNotFound, kCorrupt, kLocked, kInvalid, kIoError };
+    enum class Code { kOk, kAborted, kNotFound, kCorrupt, kLocked, kInvalid, kIoError, kNoSpace };
 
     Status() = default;
     static Status Ok() { return Status(); }
@@ -25,6 +25,8 @@ public:
     static Status Locked(std::string msg) { return Status(Code::kLocked, std::move(msg)); }
     static Status Invalid(std::string msg) { return Status(Code::kInvalid, std::move(msg)); }
     static Status IoError(std::string msg) { return Status(Code::kIoError, std::move(msg)); }
+    // The disk (or the user's quota) is full: further writes there fail too.
+    static Status NoSpace(std::string msg) { return Status(Code::kNoSpace, std::move(msg)); }
 
     bool ok() const { return code_ == Code::kOk; }
     bool aborted() const { return code_ == Code::kAborted; }

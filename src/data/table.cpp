@@ -59,7 +59,9 @@ Status Table::open(bool exclusive) {
     const std::string path = ResolveInDirectory(directory_, fileName_);
     std::unique_ptr<DbfFile> file;
     const LockMode lock = exclusive ? LockMode::kExclusive : LockMode::kShared;
-    Status st = DbfFile::Open(path, true, lock, &file);
+    // A file marked read-only is opened so; rows can then be read, not changed.
+    Status st = Status::IoError("");
+    if (IsWritableFile(path)) st = DbfFile::Open(path, true, lock, &file);
     if (st.code() == Status::Code::kIoError) st = DbfFile::Open(path, false, lock, &file);
     KOLVIO_RETURN_IF_ERROR(st);
 
@@ -127,11 +129,7 @@ Status Table::refresh() {
     if (!isOpen()) return Status::Ok();
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
     KOLVIO_RETURN_IF_ERROR(file_->refresh());
-    for (auto& index : indexes_)
-        index->reset();
-    cacheCount_ = 0;
-    liveKnown_ = false;
-    viewChanged();
+    forgetRows();
     notify(DataChange::kDataChanged);
     return first();
 }
@@ -239,6 +237,7 @@ Status Table::walkTo(std::optional<uint32_t> recno) {
 Status Table::first() {
     if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    KOLVIO_RETURN_IF_ERROR(followAppends());
     if (walksPhysically()) {
         KOLVIO_RETURN_IF_ERROR(walkTo(nextLive(0, 1)));
     } else {
@@ -252,6 +251,7 @@ Status Table::first() {
 Status Table::last() {
     if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    KOLVIO_RETURN_IF_ERROR(followAppends());
     if (walksPhysically()) {
         const uint32_t count = file_->recordCount();
         KOLVIO_RETURN_IF_ERROR(walkTo(count == 0 ? std::nullopt : nextLive(count - 1, -1)));

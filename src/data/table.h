@@ -96,6 +96,9 @@ public:
 
     // Rereads the header after another handle changed the file.
     Status refresh();
+    // Rows that other handles (of this process or another) append become
+    // visible when this handle next goes to its first or last row, refreshes,
+    // or appends a row of its own.
 
     int64_t recordCount() override;
     bool isEmpty() override;
@@ -191,6 +194,9 @@ private:
     void ensureFiltered();
     void viewChanged();
     void noteAppended(uint32_t recno);
+    Status followAppends();
+    void absorbAppended(uint32_t from, uint32_t to);
+    void forgetRows();
     void noteDeleted(uint32_t recno);
 
     Status readRow(uint32_t recno, std::string* out);

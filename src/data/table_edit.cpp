@@ -101,8 +101,11 @@ Status Table::post() {
     KOLVIO_RETURN_IF_ERROR(runHandlers(TableEvent::kBeforePost));
     cacheCount_ = 0;
     if (state_ == DatasetState::kInsert) {
+        const uint32_t known = file_->recordCount();
         uint32_t recno = 0;
         KOLVIO_RETURN_IF_ERROR(file_->appendRecord(editRow_, &recno));
+        // Rows other handles appended meanwhile come before ours.
+        absorbAppended(known, recno);
         for (auto& index : indexes_) {
             if (index->built()) index->insert(recno, editRow_.data());
         }
@@ -283,40 +286,38 @@ Status Table::pack() {
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
     const DbfHeader& old = file_->header();
     const uint32_t length = old.recordLength;
-    const std::string tmp = RewriteTempPath(path_);
-    {
-        File out;
-        KOLVIO_RETURN_IF_ERROR(File::CreateNew(tmp, &out));
-        DbfHeader header = old;
-        header.recordCount = 0;
-        uint64_t offset = header.headerLength;
-        const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
-        std::string in(static_cast<size_t>(batch) * length, '\0');
-        std::string kept;
-        for (uint32_t first = 0; first < old.recordCount; first += batch) {
-            const uint32_t n = std::min(batch, old.recordCount - first);
-            KOLVIO_RETURN_IF_ERROR(file_->readRecords(first, n, in.data()));
-            kept.clear();
-            for (uint32_t i = 0; i < n; ++i) {
-                const char* rec = in.data() + static_cast<size_t>(i) * length;
-                if (rec[0] == '*') continue;
-                kept.append(rec, length);
-                ++header.recordCount;
-            }
-            KOLVIO_RETURN_IF_ERROR(out.writeAt(offset, kept));
-            offset += kept.size();
+    FileRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(path_));
+    File& out = rewrite.file();
+    DbfHeader header = old;
+    header.recordCount = 0;
+    uint64_t offset = header.headerLength;
+    const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
+    std::string in(static_cast<size_t>(batch) * length, '\0');
+    std::string kept;
+    for (uint32_t first = 0; first < old.recordCount; first += batch) {
+        const uint32_t n = std::min(batch, old.recordCount - first);
+        KOLVIO_RETURN_IF_ERROR(file_->readRecords(first, n, in.data()));
+        kept.clear();
+        for (uint32_t i = 0; i < n; ++i) {
+            const char* rec = in.data() + static_cast<size_t>(i) * length;
+            if (rec[0] == '*') continue;
+            kept.append(rec, length);
+            ++header.recordCount;
         }
-        KOLVIO_RETURN_IF_ERROR(out.writeAt(offset, "\x1A"));
-        // The original header bytes are kept (padding, language byte); only the count changes.
-        std::string headerBytes(old.headerLength, '\0');
-        File src;
-        KOLVIO_RETURN_IF_ERROR(File::Open(path_, false, &src));
-        KOLVIO_RETURN_IF_ERROR(src.readAt(0, old.headerLength, headerBytes.data()));
-        const std::string fresh = SerializeHeader(header);
-        headerBytes.replace(1, 7, fresh, 1, 7);
-        KOLVIO_RETURN_IF_ERROR(out.writeAt(0, headerBytes));
+        KOLVIO_RETURN_IF_ERROR(out.writeAt(offset, kept));
+        offset += kept.size();
     }
-    KOLVIO_RETURN_IF_ERROR(ReplaceFileAtomically(tmp, path_));
+    KOLVIO_RETURN_IF_ERROR(out.writeAt(offset, "\x1A"));
+    // The original header bytes are kept (padding, language byte); only the count changes.
+    std::string headerBytes(old.headerLength, '\0');
+    File src;
+    KOLVIO_RETURN_IF_ERROR(File::Open(path_, false, &src));
+    KOLVIO_RETURN_IF_ERROR(src.readAt(0, old.headerLength, headerBytes.data()));
+    const std::string fresh = SerializeHeader(header);
+    headerBytes.replace(1, 7, fresh, 1, 7);
+    KOLVIO_RETURN_IF_ERROR(out.writeAt(0, headerBytes));
+    KOLVIO_RETURN_IF_ERROR(rewrite.commit());
     return reopenAfterRewrite();
 }
 

@@ -168,6 +168,53 @@ void Table::noteAppended(uint32_t recno) {
     viewChanged();
 }
 
+// Rows [from, to) were appended by other handles: they join the live rows
+// and every index built so far, as if this handle had appended them. When
+// one cannot be read, everything is worked out again from the file later.
+void Table::absorbAppended(uint32_t from, uint32_t to) {
+    cacheCount_ = 0;
+    viewChanged();
+    std::string record;
+    for (uint32_t recno = from; recno < to; ++recno) {
+        if (!file_->readRecord(recno, &record).ok()) return forgetRows();
+        if (record[0] == '*') {
+            if (liveKnown_ && liveIdentity_) {
+                live_.clear();
+                for (uint32_t r = 0; r < recno; ++r)
+                    live_.push_back(r);
+                liveIdentity_ = false;
+            }
+            continue;
+        }
+        for (auto& index : indexes_) {
+            if (index->built()) index->insert(recno, record.data());
+        }
+        if (liveKnown_ && !liveIdentity_) live_.push_back(recno);
+    }
+}
+
+void Table::forgetRows() {
+    for (auto& index : indexes_)
+        index->reset();
+    cacheCount_ = 0;
+    liveKnown_ = false;
+    viewChanged();
+}
+
+Status Table::followAppends() {
+    const uint32_t known = file_->recordCount();
+    DbfFile::Growth growth;
+    KOLVIO_RETURN_IF_ERROR(file_->followAppends(&growth));
+    if (growth == DbfFile::Growth::kNone) return Status::Ok();
+    if (growth == DbfFile::Growth::kAppended) {
+        absorbAppended(known, file_->recordCount());
+    } else {
+        forgetRows();
+    }
+    notify(DataChange::kDataChanged);
+    return Status::Ok();
+}
+
 void Table::noteDeleted(uint32_t recno) {
     if (liveKnown_) {
         if (liveIdentity_) {

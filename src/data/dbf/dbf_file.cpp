@@ -226,12 +226,17 @@ Status ParseHeader(const std::string& path, std::string_view b, uint64_t fileSiz
 Status DbfFile::Open(const std::string& path, bool writable, LockMode lock,
                      std::unique_ptr<DbfFile>* out) {
     File file;
-    Status st = File::Open(path, writable, &file);
-    if (st.code() == Status::Code::kNotFound) {
-        return Status::NotFound("Tabulka \"" + path + "\" neexistuje.");
+    // A rewrite may replace the file between our open and our lock; the
+    // lock then holds the old file, which nobody reads any more. Open again.
+    for (int attempt = 0;; ++attempt) {
+        Status st = File::Open(path, writable, &file);
+        if (st.code() == Status::Code::kNotFound) {
+            return Status::NotFound("Tabulka \"" + path + "\" neexistuje.");
+        }
+        KOLVIO_RETURN_IF_ERROR(st);
+        KOLVIO_RETURN_IF_ERROR(file.lock(lock));
+        if (attempt == 3 || file.isAt(path)) break;
     }
-    KOLVIO_RETURN_IF_ERROR(st);
-    KOLVIO_RETURN_IF_ERROR(file.lock(lock));
     std::unique_ptr<DbfFile> dbf(new DbfFile(path, std::move(file), writable));
     KOLVIO_RETURN_IF_ERROR(dbf->refresh());
     *out = std::move(dbf);
@@ -251,15 +256,12 @@ Status DbfFile::refresh() {
 }
 
 Status DbfFile::Create(const std::string& path, const DbfHeader& header) {
-    const std::string tmp = RewriteTempPath(path);
-    {
-        File file;
-        KOLVIO_RETURN_IF_ERROR(File::CreateNew(tmp, &file));
-        std::string bytes = SerializeHeader(header);
-        bytes.push_back(kEndOfFile);
-        KOLVIO_RETURN_IF_ERROR(file.writeAt(0, bytes));
-    }
-    return ReplaceFileAtomically(tmp, path);
+    FileRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(path));
+    std::string bytes = SerializeHeader(header);
+    bytes.push_back(kEndOfFile);
+    KOLVIO_RETURN_IF_ERROR(rewrite.file().writeAt(0, bytes));
+    return rewrite.commit();
 }
 
 Status DbfFile::readRecords(uint32_t first, uint32_t count, char* out) const {
@@ -282,26 +284,48 @@ Status DbfFile::writeRecord(uint32_t recno, std::string_view bytes) {
     }
     KOLVIO_RETURN_IF_ERROR(file_.writeAt(
         header_.headerLength + static_cast<uint64_t>(recno) * header_.recordLength, bytes));
-    return touchHeader();
+    return touchDate();
+}
+
+Status DbfFile::countInFile(uint32_t* count) const {
+    char bytes[4];
+    KOLVIO_RETURN_IF_ERROR(file_.readAt(4, sizeof bytes, bytes));
+    const uint32_t n = Get32(std::string_view(bytes, sizeof bytes), 0);
+    uint64_t size = 0;
+    KOLVIO_RETURN_IF_ERROR(file_.size(&size));
+    if (header_.headerLength + static_cast<uint64_t>(n) * header_.recordLength > size) {
+        return Status::Corrupt(Damaged(path_, "soubor je kratší, než udává počet záznamů"));
+    }
+    *count = n;
+    return Status::Ok();
 }
 
 Status DbfFile::appendRecord(std::string_view bytes, uint32_t* recno) {
     if (bytes.size() != header_.recordLength) {
         return Status::Invalid("Záznam nemá délku tabulky \"" + path_ + "\".");
     }
-    if (header_.recordCount == UINT32_MAX) {
-        return Status::Invalid("Tabulka \"" + path_ + "\" je plná.");
-    }
+    RangeLock lock(file_, 0, kHeaderSize);
+    KOLVIO_RETURN_IF_ERROR(lock.acquire());
+    uint32_t count = 0;
+    KOLVIO_RETURN_IF_ERROR(countInFile(&count));
+    if (count == UINT32_MAX) return Status::Invalid("Tabulka \"" + path_ + "\" je plná.");
     const uint64_t offset =
-        header_.headerLength + static_cast<uint64_t>(header_.recordCount) * header_.recordLength;
+        header_.headerLength + static_cast<uint64_t>(count) * header_.recordLength;
     std::string withEof(bytes);
     withEof.push_back(kEndOfFile);
     // The record lands before the count that makes it visible: a crash in
     // between leaves an uncounted record, never a counted garbage one.
     KOLVIO_RETURN_IF_ERROR(file_.writeAt(offset, withEof));
-    *recno = header_.recordCount;
-    ++header_.recordCount;
-    return touchHeader();
+    Today(&header_.updateYear, &header_.updateMonth, &header_.updateDay);
+    std::string b(7, '\0');
+    b[0] = static_cast<char>((header_.updateYear - 1900) & 0xFF);
+    b[1] = static_cast<char>(header_.updateMonth);
+    b[2] = static_cast<char>(header_.updateDay);
+    Put32(&b, 3, count + 1);
+    KOLVIO_RETURN_IF_ERROR(file_.writeAt(1, b));
+    header_.recordCount = count + 1;
+    *recno = count;
+    return Status::Ok();
 }
 
 Status DbfFile::markDeleted(uint32_t recno, bool deleted) {
@@ -311,16 +335,32 @@ Status DbfFile::markDeleted(uint32_t recno, bool deleted) {
     KOLVIO_RETURN_IF_ERROR(
         file_.writeAt(header_.headerLength + static_cast<uint64_t>(recno) * header_.recordLength,
                       deleted ? "*" : " "));
-    return touchHeader();
+    return touchDate();
 }
 
-Status DbfFile::touchHeader() {
+Status DbfFile::followAppends(Growth* growth) {
+    *growth = Growth::kNone;
+    uint32_t count = 0;
+    const Status st = countInFile(&count);
+    if (!st.ok() || count < header_.recordCount) {
+        *growth = Growth::kOther;
+        return refresh();
+    }
+    if (count > header_.recordCount) {
+        header_.recordCount = count;
+        *growth = Growth::kAppended;
+    }
+    return Status::Ok();
+}
+
+// Only the date of the last change: the count belongs to appendRecord(),
+// which reads it from the file under the lock.
+Status DbfFile::touchDate() {
     Today(&header_.updateYear, &header_.updateMonth, &header_.updateDay);
-    std::string b(7, '\0');
+    std::string b(3, '\0');
     b[0] = static_cast<char>((header_.updateYear - 1900) & 0xFF);
     b[1] = static_cast<char>(header_.updateMonth);
     b[2] = static_cast<char>(header_.updateDay);
-    Put32(&b, 3, header_.recordCount);
     return file_.writeAt(1, b);
 }
 

@@ -74,18 +74,34 @@ public:
     // (count * recordLength bytes). The range must lie within recordCount().
     Status readRecords(uint32_t first, uint32_t count, char* out) const;
     Status readRecord(uint32_t recno, std::string* out) const;
+    // Rewrites a record in place; the record count in the file is left alone.
     Status writeRecord(uint32_t recno, std::string_view bytes);
-    // Appends a record, then the end-of-file marker, then the new count.
+    // Appends a record at the true end of the file. Under a short exclusive
+    // lock of the header, shared with every other handle of every process,
+    // the count is read from the file, the record and the end-of-file mark
+    // are written after the last record, then the new count; so two writers
+    // never write the same record and no count goes backwards. `*recno` is
+    // the record's number; records of other writers before it are counted
+    // from now on too.
     Status appendRecord(std::string_view bytes, uint32_t* recno);
     // Sets the deletion flag of one record.
     Status markDeleted(uint32_t recno, bool deleted);
     // Rereads the header from the file (another handle may have appended).
     Status refresh();
 
+    // What followAppends() found.
+    enum class Growth { kNone, kAppended, kOther };
+    // Looks at the record count in the file: records appended by other
+    // handles (kAppended) become readable; any other change of the count
+    // (a table emptied by another program) rereads the header (kOther).
+    Status followAppends(Growth* growth);
+
 private:
     DbfFile(std::string path, File file, bool writable)
         : path_(std::move(path)), file_(std::move(file)), writable_(writable) {}
-    Status touchHeader();
+    // The record count as it stands in the file, checked against its size.
+    Status countInFile(uint32_t* count) const;
+    Status touchDate();
 
     std::string path_;
     File file_;

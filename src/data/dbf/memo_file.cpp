@@ -37,18 +37,19 @@ std::string MemoFile::PathFor(const std::string& tablePath) {
     return ResolveInDirectory(dir, base + ".dbt");
 }
 
+Status WriteEmptyMemoFile(File& file) {
+    std::string header(kDefaultBlockSize, '\0');
+    header.replace(0, 4, Le32(1));
+    header[20] = static_cast<char>(kDefaultBlockSize & 0xFF);
+    header[21] = static_cast<char>(kDefaultBlockSize >> 8);
+    return file.writeAt(0, header);
+}
+
 Status MemoFile::Create(const std::string& path) {
-    const std::string tmp = RewriteTempPath(path);
-    {
-        File file;
-        KOLVIO_RETURN_IF_ERROR(File::CreateNew(tmp, &file));
-        std::string header(kDefaultBlockSize, '\0');
-        header.replace(0, 4, Le32(1));
-        header[20] = static_cast<char>(kDefaultBlockSize & 0xFF);
-        header[21] = static_cast<char>(kDefaultBlockSize >> 8);
-        KOLVIO_RETURN_IF_ERROR(file.writeAt(0, header));
-    }
-    return ReplaceFileAtomically(tmp, path);
+    FileRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(path));
+    KOLVIO_RETURN_IF_ERROR(WriteEmptyMemoFile(rewrite.file()));
+    return rewrite.commit();
 }
 
 Status MemoFile::Open(const std::string& path, bool writable, bool dbase3,
@@ -64,14 +65,11 @@ Status MemoFile::Open(const std::string& path, bool writable, bool dbase3,
     if (memo->size_ >= 24) {
         char head[24];
         KOLVIO_RETURN_IF_ERROR(memo->file_.readAt(0, sizeof head, head));
-        memo->nextFree_ = Get32(head);
         const uint32_t declared = static_cast<uint8_t>(head[20]) |
                                   (static_cast<uint32_t>(static_cast<uint8_t>(head[21])) << 8);
         if (!dbase3 && declared >= 64 && declared % 64 == 0) memo->blockSize_ = declared;
     }
-    // Never hand out a block that lies inside the existing file.
-    const uint64_t usedBlocks = (memo->size_ + memo->blockSize_ - 1) / memo->blockSize_;
-    memo->nextFree_ = static_cast<uint32_t>(std::max<uint64_t>({memo->nextFree_, usedBlocks, 1}));
+    KOLVIO_RETURN_IF_ERROR(memo->followFile());
     *out = std::move(memo);
     return Status::Ok();
 }
@@ -79,8 +77,11 @@ Status MemoFile::Open(const std::string& path, bool writable, bool dbase3,
 Status MemoFile::read(uint32_t block, std::string* out) const {
     out->clear();
     const uint64_t at = static_cast<uint64_t>(block) * blockSize_;
-    if (block == 0 || at >= size_) return Status::Corrupt(Damaged(path_));
-    const uint64_t available = size_ - at;
+    uint64_t size = size_;
+    // A memo written by another handle lies past the end this one knows.
+    if (at >= size) KOLVIO_RETURN_IF_ERROR(file_.size(&size));
+    if (block == 0 || at >= size) return Status::Corrupt(Damaged(path_));
+    const uint64_t available = size - at;
     char head[8] = {};
     const bool hasHead = available >= 8;
     if (hasHead) KOLVIO_RETURN_IF_ERROR(file_.readAt(at, 8, head));
@@ -116,12 +117,34 @@ Status MemoFile::write(std::string_view data, uint32_t* block) {
     }
     const uint64_t blocks = (bytes.size() + blockSize_ - 1) / blockSize_;
     bytes.resize(blocks * blockSize_, '\0');
+    // Another handle may have written memos since: the next free block is
+    // read from the file under the lock that every writer takes.
+    RangeLock lock(file_, 0, 4);
+    KOLVIO_RETURN_IF_ERROR(lock.acquire());
+    KOLVIO_RETURN_IF_ERROR(followFile());
+    const uint64_t end = static_cast<uint64_t>(nextFree_) + blocks;
+    if (end > UINT32_MAX) return Status::Invalid("Soubor poznámek \"" + path_ + "\" je plný.");
     const uint32_t first = nextFree_;
     KOLVIO_RETURN_IF_ERROR(file_.writeAt(static_cast<uint64_t>(first) * blockSize_, bytes));
-    nextFree_ = static_cast<uint32_t>(first + blocks);
+    nextFree_ = static_cast<uint32_t>(end);
     size_ = std::max<uint64_t>(size_, static_cast<uint64_t>(nextFree_) * blockSize_);
     KOLVIO_RETURN_IF_ERROR(file_.writeAt(0, Le32(nextFree_)));
     *block = first;
+    return Status::Ok();
+}
+
+Status MemoFile::followFile() {
+    KOLVIO_RETURN_IF_ERROR(file_.size(&size_));
+    uint32_t declared = 0;
+    if (size_ >= 4) {
+        char head[4];
+        KOLVIO_RETURN_IF_ERROR(file_.readAt(0, sizeof head, head));
+        declared = Get32(head);
+    }
+    // Never hand out a block that lies inside the existing file.
+    const uint64_t usedBlocks = (size_ + blockSize_ - 1) / blockSize_;
+    nextFree_ = static_cast<uint32_t>(
+        std::min<uint64_t>(std::max<uint64_t>({declared, usedBlocks, 1}), UINT32_MAX));
     return Status::Ok();
 }
 

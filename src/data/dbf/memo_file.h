@@ -7,7 +7,9 @@
 // We write dBase IV blocks: FF FF 08 00, the length including these eight
 // bytes, then the data. dBase III files (version 0x83) end each memo with
 // 1A 1A instead, and are read that way. A changed memo goes to new blocks;
-// the old ones stay unused until the table is rewritten.
+// the old ones stay unused until the table is rewritten. Writers of every
+// handle and process take the next free block from the file under a short
+// lock, so two of them never share a block.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,9 @@
 #include "data/status.h"
 
 namespace kolvio {
+
+// Writes the header block of an empty memo file to `file`.
+Status WriteEmptyMemoFile(File& file);
 
 class MemoFile {
 public:
@@ -38,6 +43,8 @@ public:
 private:
     MemoFile(std::string path, File file, bool dbase3)
         : path_(std::move(path)), file_(std::move(file)), dbase3_(dbase3) {}
+    // Rereads the size and the next free block from the file.
+    Status followFile();
 
     std::string path_;
     File file_;

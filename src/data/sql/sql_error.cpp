@@ -29,6 +29,8 @@ Status SqlError::toStatus() const {
             return Status::Locked(msg);
         case Status::Code::kIoError:
             return Status::IoError(msg);
+        case Status::Code::kNoSpace:
+            return Status::NoSpace(msg);
         default:
             return Status::Invalid(msg);
     }
