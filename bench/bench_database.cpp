@@ -190,9 +190,9 @@ int main(int argc, char** argv) {
         ::sync();
         Database db;
         Check(db.MOtevriNovaDB(dir, OverwritePolicy::kKeepFiles));
-        std::vector<bool> packed;
+        std::vector<Status> packed;
         pack.push_back(TimeMs([&] { Check(db.CompactDatabase(&packed)); }));
-        if (!packed.at(0) || db.Table1().recordCount() != rides - rides / 10) {
+        if (!packed.at(0).ok() || db.Table1().recordCount() != rides - rides / 10) {
             std::fprintf(stderr, "jizdy.dbf nebyla zkomprimována\n");
             return 1;
         }

@@ -126,21 +126,18 @@ bool TForm_hl::MOtevriNovaDB(const QString& dir, OverwritePolicy policy) {
 }
 
 void TForm_hl::CompactDatabase() {
-    std::vector<bool> packed;
+    std::vector<Status> results;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status st = database_->CompactDatabase(&packed);
+    const Status st = database_->CompactDatabase(&results);
     QApplication::restoreOverrideCursor();
-    static const char* const kNames[] = {"jizdy.dbf",   "typ_trnz.dbf", "typ_trn.dbf",
-                                         "typ_kol.dbf", "typ_trs.dbf",  "typ_hld.dbf"};
-    QStringList skipped;
-    for (size_t i = 0; i < packed.size() && i < std::size(kNames); ++i) {
-        if (!packed[i]) skipped.append(QString::fromLatin1(kNames[i]));
+    QStringList causes;
+    for (const Status& result : results) {
+        if (!result.ok()) causes.append(QString::fromStdString(result.message()));
     }
-    if (!skipped.isEmpty()) {
-        ShowMsgBox(QStringLiteral("Komprese tabulek %1 se nepodařila, tabulky zůstaly beze změny.\n"
-                                  "Nejspíš s nimi pracuje jiný program: zavři ho a spusť kompresi "
-                                  "znovu.")
-                       .arg(skipped.join(QStringLiteral(", "))),
+    if (!causes.isEmpty()) {
+        ShowMsgBox(QStringLiteral("Komprese některých tabulek se nepodařila, tyto tabulky zůstaly "
+                                  "beze změny:\n%1")
+                       .arg(causes.join(QStringLiteral("\n"))),
                    MsgKind::kWarning, MsgButtons::kOk);
     }
     if (st.failed()) ShowError(QString::fromStdString(st.message()));

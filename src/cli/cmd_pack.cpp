@@ -2,8 +2,10 @@
 //
 // Packs the six tables of the database in DIR as "Komprese" does: rows
 // marked deleted are removed. The database is opened first, as the program
-// opens it (so an older one is brought up to date). A table that another
-// program holds is skipped; the exit code is then 1.
+// opens it (so an older one is brought up to date). A table that cannot be
+// packed (held by another program, read-only, no room for its new copy) is
+// skipped with the reason; after a full disk the rest are not tried. Any
+// table not packed makes the exit code 1.
 #include <cstdio>
 #include <string>
 
@@ -49,20 +51,20 @@ int RunPack(int argc, char** argv) {
     std::vector<uint64_t> before;
     for (Table* t : tables)
         before.push_back(FileSize(*t));
-    std::vector<bool> packed;
-    const Status st = db.CompactDatabase(&packed);
+    std::vector<Status> results;
+    const Status st = db.CompactDatabase(&results);
     int rc = 0;
     for (size_t i = 0; i < tables.size(); ++i) {
         Table& t = *tables[i];
-        if (i < packed.size() && packed[i]) {
+        if (i < results.size() && results[i].ok()) {
             t.clearMaster();  // count every row of the detail table
             std::printf("%s: řádků %lld, velikost %llu -> %llu bajtů\n", BaseName(t.path()).c_str(),
                         static_cast<long long>(t.recordCount()),
                         static_cast<unsigned long long>(before[i]),
                         static_cast<unsigned long long>(FileSize(t)));
         } else {
-            std::printf("%s: nezkomprimováno (tabulku používá jiný program)\n",
-                        BaseName(t.path()).c_str());
+            const std::string why = i < results.size() ? results[i].message() : std::string();
+            std::printf("%s: nezkomprimováno. %s\n", BaseName(t.path()).c_str(), why.c_str());
             rc = 1;
         }
     }

@@ -17,9 +17,7 @@ constexpr char kEndOfFile = 0x1A;
 
 // Writes the rewritten table to `tmp`: the new header, then every record
 // with the new field's blank bytes appended.
-Status WriteWithNewField(const DbfFile& old, const DbfHeader& header, const std::string& tmp) {
-    File out;
-    KOLVIO_RETURN_IF_ERROR(File::CreateNew(tmp, &out));
+Status WriteWithNewField(const DbfFile& old, const DbfHeader& header, File& out) {
     const std::string head = SerializeHeader(header);
     KOLVIO_RETURN_IF_ERROR(out.writeAt(0, head));
 
@@ -89,15 +87,10 @@ Status AddColumn(const std::string& dir, const std::string& fileName, const Fiel
     header.productionIndex = 0;
     header.recordCount = oldHeader.recordCount;
 
-    const std::string tmp = RewriteTempPath(path);
-    st = WriteWithNewField(*old, header, tmp);
-    if (!st.ok()) {
-        RemoveFile(tmp);
-        return st;
-    }
-    st = ReplaceFileAtomically(tmp, path);
-    if (!st.ok()) RemoveFile(tmp);
-    return st;
+    FileRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(path));
+    KOLVIO_RETURN_IF_ERROR(WriteWithNewField(*old, header, rewrite.file()));
+    return rewrite.commit();
 }
 
 }  // namespace kolvio

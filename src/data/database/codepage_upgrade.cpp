@@ -80,6 +80,8 @@ Status ConvertTableCodepage(const std::string& dir, const std::string& fileName,
     std::string headerBytes;
     KOLVIO_RETURN_IF_ERROR(ReadHeaderBytes(*source, &headerBytes));
     headerBytes[29] = static_cast<char>(kLanguageCp852);
+    FileRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(path));
 
     // Dropped before the table is replaced, so that whatever moment a crash
     // hits, the next opening ends with the same definitions.
@@ -91,9 +93,8 @@ Status ConvertTableCodepage(const std::string& dir, const std::string& fileName,
     }
     const auto& map = Conversion();
     const uint32_t length = source->recordLength();
-    const std::string tmp = RewriteTempPath(path);
     KOLVIO_RETURN_IF_ERROR(
-        WriteTableCopy(*source, headerBytes, tmp, [&](char* records, uint32_t count) {
+        WriteTableCopy(*source, headerBytes, rewrite.file(), [&](char* records, uint32_t count) {
             for (uint32_t r = 0; r < count; ++r) {
                 char* record = records + static_cast<size_t>(r) * length;
                 for (const FieldLayout& f : texts) {
@@ -104,7 +105,7 @@ Status ConvertTableCodepage(const std::string& dir, const std::string& fileName,
                 }
             }
         }));
-    KOLVIO_RETURN_IF_ERROR(ReplaceFileAtomically(tmp, path));
+    KOLVIO_RETURN_IF_ERROR(rewrite.commit());
     if (converted) *converted = true;
     return Status::Ok();
 }

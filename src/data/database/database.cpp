@@ -175,8 +175,8 @@ Status Database::openCoreTables() {
     return Status::Ok();
 }
 
-Status Database::CompactDatabase(std::vector<bool>* packed) {
-    if (packed) packed->clear();
+Status Database::CompactDatabase(std::vector<Status>* results) {
+    if (results) results->clear();
     if (dataDir_.empty()) return Status::Ok();
     struct Step {
         Table* table;
@@ -192,12 +192,23 @@ Status Database::CompactDatabase(std::vector<bool>* packed) {
     };
     for (const Step& s : steps)
         s.table->close();
+    std::string fullDiskAt;  // the table whose packing ran out of space
     for (const Step& s : steps) {
+        if (!fullDiskAt.empty()) {
+            if (results) {
+                results->push_back(Status::NoSpace(
+                    "Tabulka \"" + s.table->fileName() +
+                    "\" nebyla zkomprimována, protože na disku došlo místo už při kompresi \"" +
+                    fullDiskAt + "\". Uvolněte místo na disku a kompresi spusťte znovu."));
+            }
+            continue;
+        }
         shell_->setStatusText(s.text);
         packer_.setDirectory(s.table->directory());
         packer_.setFileName(s.table->fileName());
-        const bool ok = packer_.Pack();
-        if (packed) packed->push_back(ok);
+        packer_.Pack();
+        if (packer_.lastStatus().code() == Status::Code::kNoSpace) fullDiskAt = s.table->fileName();
+        if (results) results->push_back(packer_.lastStatus());
     }
     shell_->setStatusText("");
     Status result;

@@ -116,10 +116,13 @@ public:
 
     // Packs the six tables of the open database with BSPktbl1, showing each
     // table's text in the status panel. A table that cannot be packed (held
-    // exclusively elsewhere, for instance) is skipped silently; `*packed`
-    // tells which were. Whatever happens the six tables are reopened; the
-    // result is the first failure to reopen.
-    Status CompactDatabase(std::vector<bool>* packed = nullptr);
+    // by another program, read-only ...) is skipped and the next one packed;
+    // once one fails for lack of disk space the rest are not tried, so the
+    // disk is not filled six times over. `*results` gets the outcome of each
+    // table in the order jizdy, typ_trnz, typ_trn, typ_kol, typ_trs, typ_hld
+    // (ok: packed). Whatever happens the six tables are reopened; the result
+    // is the first failure to reopen.
+    Status CompactDatabase(std::vector<Status>* results = nullptr);
 
     // Filter of TTRS: accepts rows whose TRS_C is not 0.
     static bool TTRSFilterRecord(const Table& table);

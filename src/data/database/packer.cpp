@@ -31,17 +31,18 @@ bool TBSPktbl::Pack() {
     table_.close();
     TableKind kind = kind_;
     const std::string name = resolvedName(&kind);
-    bool packed = false;
     // Paradox tables are packed by a restructure the store does not offer;
     // the program only meets dBase tables.
+    last_ = Status::Invalid("Tabulku \"" + name + "\" formátu Paradox program neumí zkomprimovat.");
     if (kind != TableKind::kParadox) {
         table_.setDirectory(directory_);
         table_.setFileName(name);
-        packed = table_.open(true).ok() && table_.pack().ok();
+        last_ = table_.open(true);
+        if (last_.ok()) last_ = table_.pack();
         table_.close();
     }
     if (wasOpen) (void)open();
-    return packed;
+    return last_.ok();
 }
 
 }  // namespace kolvio

@@ -114,14 +114,26 @@ Status DodelejSloupec1(const Table& table, ShellFeedback& shell, std::vector<std
     original.reset();
     KOLVIO_RETURN_IF_ERROR(DbfFile::Open(path, false, LockMode::kExclusive, &original));
     const std::vector<const UpgradeColumn*> missing = missingIn(*original);
-    const std::string dir = ParentDirectory(path);
-    const std::string stagingName = UpgradeStagingName(BaseName(path));
+    // The copy is made beside the file itself, so that a table reached
+    // through a symbolic link is replaced where it lies and the link stays.
+    const std::string target = RewriteTarget(path);
+    if (!IsWritableFile(target)) {
+        return Status::IoError("Tabulku \"" + target +
+                               "\" je třeba doplnit o chybějící sloupce, ale je jen pro čtení. "
+                               "Povolte do ní zápis a databázi otevřete znovu.");
+    }
+    const std::string dir = ParentDirectory(target);
+    const std::string stagingName = UpgradeStagingName(BaseName(target));
     const std::string staging = JoinPath(dir, stagingName);
     const Status st = [&]() -> Status {
         // A staging copy left by an interrupted upgrade is simply made anew.
         std::string headerBytes;
         KOLVIO_RETURN_IF_ERROR(ReadHeaderBytes(*original, &headerBytes));
-        KOLVIO_RETURN_IF_ERROR(WriteTableCopy(*original, headerBytes, staging, {}));
+        {
+            File copy;
+            KOLVIO_RETURN_IF_ERROR(File::CreateTemp(staging, &copy));
+            KOLVIO_RETURN_IF_ERROR(WriteTableCopy(*original, headerBytes, copy, {}));
+        }
         for (const UpgradeColumn* column : missing) {
             const std::string statement =
                 "ALTER TABLE \"" + stagingName + "\" " + std::string(column->clause) + " ";
@@ -130,7 +142,7 @@ Status DodelejSloupec1(const Table& table, ShellFeedback& shell, std::vector<std
                 KOLVIO_RETURN_IF_ERROR(BackFillColumn(staging, *column, shell));
             }
         }
-        return ReplaceFileAtomically(staging, path);
+        return ReplaceFileAtomically(staging, target);
     }();
     if (!st.ok()) {
         (void)RemoveFile(staging);

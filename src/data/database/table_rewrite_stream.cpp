@@ -13,11 +13,8 @@ Status ReadHeaderBytes(const DbfFile& table, std::string* out) {
     return file.readAt(0, out->size(), out->data());
 }
 
-Status WriteTableCopy(const DbfFile& source, const std::string& headerBytes,
-                      const std::string& targetPath,
+Status WriteTableCopy(const DbfFile& source, const std::string& headerBytes, File& out,
                       const std::function<void(char* records, uint32_t count)>& transform) {
-    File out;
-    KOLVIO_RETURN_IF_ERROR(File::CreateNew(targetPath, &out));
     KOLVIO_RETURN_IF_ERROR(out.writeAt(0, headerBytes));
     const uint32_t length = source.recordLength();
     const uint32_t count = source.recordCount();

@@ -69,13 +69,10 @@ Status WriteIndexDefs(const std::string& sidecarPath, const std::vector<IndexDef
     for (const IndexDef& d : defs) {
         text += d.name + "\t" + d.expression + "\t" + (d.descending ? "D" : "A") + "\n";
     }
-    const std::string tmp = RewriteTempPath(sidecarPath);
-    {
-        File file;
-        KOLVIO_RETURN_IF_ERROR(File::CreateNew(tmp, &file));
-        KOLVIO_RETURN_IF_ERROR(file.writeAt(0, text));
-    }
-    return ReplaceFileAtomically(tmp, sidecarPath);
+    FileRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(sidecarPath));
+    KOLVIO_RETURN_IF_ERROR(rewrite.file().writeAt(0, text));
+    return rewrite.commit();
 }
 
 }  // namespace kolvio

@@ -338,9 +338,10 @@ void TestNavigator::compactionTellsWhichTablesItCouldNotPack() {
     // Another program has the bikes table open.
     Table other(s.w.dataDir().toStdString(), "typ_kol.dbf");
     QVERIFY(other.open().ok());
-    s.messages.expect(QStringLiteral("Komprese tabulek typ_kol.dbf se nepodařila, tabulky zůstaly "
-                                     "beze změny.\nNejspíš s nimi pracuje jiný program: zavři ho a "
-                                     "spusť kompresi znovu."),
+    s.messages.expect(QStringLiteral("Komprese některých tabulek se nepodařila, tyto tabulky "
+                                     "zůstaly beze změny:\nTabulku \"%1\" právě používá jiný "
+                                     "program nebo okno. Zavřete je a akci opakujte.")
+                          .arg(QDir(s.w.dataDir()).filePath("typ_kol.dbf")),
                       MsgKind::kWarning);
     s.nav->MDKomprese->trigger();
     QVERIFY2(s.messages.problems().isEmpty(), qPrintable(s.messages.problems()));

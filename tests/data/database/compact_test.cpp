@@ -1,9 +1,14 @@
 // Packing the tables of the open database.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include "data/database/database.h"
 #include "data/file.h"
 #include "tests/data/database/old_database.h"
+#include "tests/data/scoped_tmpfs.h"
 #include "tests/data/temp_dir.h"
 
 namespace kolvio {
@@ -11,6 +16,22 @@ namespace {
 
 using testing::RecordingShell;
 using testing::TempDir;
+
+// Names of leftover temporary files of whole-file rewrites in `dir`.
+std::vector<std::string> TemporaryFiles(const std::string& dir) {
+    std::vector<std::string> names, found;
+    EXPECT_TRUE(ListDirectory(dir, &names).ok());
+    for (const std::string& n : names) {
+        if (n.find(".kolvio-") != std::string::npos) found.push_back(n);
+    }
+    return found;
+}
+
+mode_t Mode(const std::string& path) {
+    struct stat st;
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return st.st_mode & 07777;
+}
 
 class CompactTest : public ::testing::Test {
 protected:
@@ -34,6 +55,13 @@ protected:
         return out;
     }
 
+    static std::vector<bool> Packed(const std::vector<Status>& results) {
+        std::vector<bool> packed;
+        for (const Status& st : results)
+            packed.push_back(st.ok());
+        return packed;
+    }
+
     uint64_t FileSize(const std::string& name) {
         return testing::ReadFileBytes(tmp.file(name)).size();
     }
@@ -45,9 +73,9 @@ protected:
 
 TEST_F(CompactTest, NothingDeletedKeepsEveryRowInItsOrder) {
     const std::vector<double> before = Distances();
-    std::vector<bool> packed;
-    ASSERT_TRUE(db.CompactDatabase(&packed).ok());
-    EXPECT_EQ(packed, std::vector<bool>(6, true));
+    std::vector<Status> results;
+    ASSERT_TRUE(db.CompactDatabase(&results).ok());
+    EXPECT_EQ(Packed(results), std::vector<bool>(6, true));
     EXPECT_EQ(Distances(), before);
 }
 
@@ -86,9 +114,11 @@ TEST_F(CompactTest, StatusPanelShowsTheSixTextsInTurnAndIsEmptyAfterwards) {
 TEST_F(CompactTest, TableHeldElsewhereIsSkippedSilentlyAndAllTablesReopen) {
     Table holder(tmp.path(), "typ_kol.dbf");
     ASSERT_TRUE(holder.open().ok());
-    std::vector<bool> packed;
-    EXPECT_TRUE(db.CompactDatabase(&packed).ok());
-    EXPECT_EQ(packed, (std::vector<bool>{true, true, true, false, true, true}));
+    std::vector<Status> results;
+    EXPECT_TRUE(db.CompactDatabase(&results).ok());
+    EXPECT_EQ(Packed(results), (std::vector<bool>{true, true, true, false, true, true}));
+    EXPECT_EQ(results[3].code(), Status::Code::kLocked);
+    EXPECT_NE(results[3].message().find("právě používá jiný program"), std::string::npos);
     for (Table* t : {&db.Table1(), &db.TTRNZ(), &db.TTRN(), &db.TTKOL(), &db.TTRS(), &db.TTHLD()}) {
         EXPECT_TRUE(t->isOpen()) << t->fileName();
     }
@@ -121,6 +151,89 @@ TEST_F(CompactTest, PackerReturnsToItsOwnOpenState) {
     packer.close();
     EXPECT_TRUE(packer.Pack());
     EXPECT_FALSE(packer.isOpen());
+}
+
+TEST_F(CompactTest, PackNamesTheRealCauseOfEachFailureAndLeavesNoTemporaryFile) {
+    // A directory where the temporary file of typ_trnz would go, a read-only typ_trs.
+    ASSERT_TRUE(MakeDirectories(tmp.file("typ_trnz.dbf.kolvio-new")).ok());
+    const std::string routes = tmp.file("typ_trs.dbf");
+    ASSERT_EQ(::chmod(routes.c_str(), 0444), 0);
+    const std::string routeBytes = testing::ReadFileBytes(routes);
+    std::vector<Status> results;
+    EXPECT_TRUE(db.CompactDatabase(&results).ok());
+    ASSERT_EQ(results.size(), 6u);
+    EXPECT_EQ(Packed(results), (std::vector<bool>{true, false, true, true, false, true}));
+    EXPECT_NE(results[1].message().find("adresář"), std::string::npos) << results[1].message();
+    EXPECT_NE(results[4].message().find("jen pro čtení"), std::string::npos)
+        << results[4].message();
+    for (const Status& st : results)
+        EXPECT_EQ(st.message().find("jiný program"), std::string::npos) << st.message();
+    EXPECT_EQ(testing::ReadFileBytes(routes), routeBytes);
+    EXPECT_EQ(Mode(routes), 0444u);
+    EXPECT_EQ(TemporaryFiles(tmp.path()), std::vector<std::string>{"typ_trnz.dbf.kolvio-new"});
+}
+
+TEST_F(CompactTest, PackKeepsTheModeOfEveryTable) {
+    const std::string rides = tmp.file("jizdy.dbf");
+    ASSERT_EQ(::chmod(rides.c_str(), 0640), 0);
+    ASSERT_TRUE(db.Table1().moveToRow(3).ok());
+    ASSERT_TRUE(db.Table1().deleteRecord().ok());
+    ASSERT_TRUE(db.CompactDatabase().ok());
+    EXPECT_EQ(db.Table1().recordCount(), 39);
+    EXPECT_EQ(Mode(rides), 0640u);
+    EXPECT_EQ(Mode(tmp.file("typ_kol.dbf")), 0644u);
+}
+
+TEST_F(CompactTest, PackReplacesTheTargetOfASymlinkedTable) {
+    // The rides live elsewhere; the database holds a link to them.
+    TempDir elsewhere;
+    db.Table1().close();
+    std::filesystem::rename(tmp.file("jizdy.dbf"), elsewhere.file("jizdy.dbf"));
+    std::filesystem::create_symlink(elsewhere.file("jizdy.dbf"), tmp.file("jizdy.dbf"));
+    ASSERT_TRUE(db.Table1().open().ok());
+    ASSERT_TRUE(db.Table1().moveToRow(0).ok());
+    ASSERT_TRUE(db.Table1().deleteRecord().ok());
+    std::vector<Status> results;
+    ASSERT_TRUE(db.CompactDatabase(&results).ok());
+    EXPECT_TRUE(results[0].ok()) << results[0].message();
+    EXPECT_TRUE(std::filesystem::is_symlink(tmp.file("jizdy.dbf")));
+    EXPECT_EQ(db.Table1().recordCount(), 39);
+    Table target(elsewhere.path(), "jizdy.dbf");
+    ASSERT_TRUE(target.open().ok());
+    EXPECT_EQ(target.recordCount(), 39);
+    EXPECT_TRUE(TemporaryFiles(elsewhere.path()).empty());
+}
+
+TEST(CompactFullDiskTest, FullDiskPackStopsAfterTheFirstTableAndFreesItsSpace) {
+    testing::ScopedTmpfs disk(4 << 20);
+    if (!disk.ok()) GTEST_SKIP() << "no tmpfs can be mounted here";
+    Database db;
+    ASSERT_TRUE(db.MOtevriNovaDB(disk.path(), OverwritePolicy::kKeepFiles).ok());
+    Table& rides = db.Table1();
+    for (int i = 0; i < 3000; ++i) {
+        ASSERT_TRUE(rides.append().ok());
+        ASSERT_TRUE(rides.setValue("DELKA", i).ok());
+        ASSERT_TRUE(rides.post().ok());
+    }
+    ASSERT_TRUE(rides.first().ok());
+    ASSERT_TRUE(rides.deleteRecord().ok());
+    const std::string before = testing::ReadFileBytes(disk.file("jizdy.dbf"));
+    ASSERT_GT(before.size(), 1u << 20);
+    // Fill the disk up to about 200 kB: too little for the packed rides.
+    const auto space = std::filesystem::space(disk.path());
+    ASSERT_TRUE(testing::FillFile(disk.file("vypln"), space.available - (200 << 10)));
+    std::vector<Status> results;
+    EXPECT_TRUE(db.CompactDatabase(&results).ok());
+    ASSERT_EQ(results.size(), 6u);
+    for (const Status& st : results) {
+        EXPECT_EQ(st.code(), Status::Code::kNoSpace) << st.message();
+        EXPECT_NE(st.message().find("místo"), std::string::npos) << st.message();
+    }
+    EXPECT_NE(results[1].message().find("jizdy.dbf"), std::string::npos);
+    EXPECT_EQ(testing::ReadFileBytes(disk.file("jizdy.dbf")), before);
+    EXPECT_TRUE(TemporaryFiles(disk.path()).empty());
+    EXPECT_GE(std::filesystem::space(disk.path()).available, 150u << 10);
+    EXPECT_EQ(rides.recordCount(), 2999);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 // Bringing an older database up to date: columns, back-fill, code page.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "data/codepage.h"
 #include "data/database/codepage_upgrade.h"
@@ -236,6 +239,54 @@ TEST_F(UpgradeTest, ConversionDropsIndexDefinitionsAndConvertsDeletedRowsToo) {
     ASSERT_TRUE(t.open().ok());
     EXPECT_EQ(t.recordCount(), 1);
     EXPECT_EQ(t.getString("KOL_TYP"), "žluté");
+}
+
+// Whole-file rewrites of an older database: the upgrade of jizdy and the
+// code page conversion of the other tables.
+TEST_F(UpgradeTest, UpgradeKeepsSymlinkedTablesLinkedAndTheirModes) {
+    ASSERT_TRUE(testing::WriteOldDatabase(tmp.path(), testing::SampleOldRides()).ok());
+    TempDir elsewhere;
+    for (const char* name : {"jizdy.dbf", "typ_kol.dbf"}) {
+        std::filesystem::rename(tmp.file(name), elsewhere.file(name));
+        std::filesystem::create_symlink(elsewhere.file(name), tmp.file(name));
+        ASSERT_EQ(::chmod(elsewhere.file(name).c_str(), 0660), 0);
+    }
+    Database db(&shell);
+    OpenReport report;
+    ASSERT_TRUE(db.MOtevriNovaDB(tmp.path(), OverwritePolicy::kKeepFiles, &report).ok());
+    EXPECT_FALSE(report.columnsAdded.empty());
+    for (const char* name : {"jizdy.dbf", "typ_kol.dbf"}) {
+        EXPECT_TRUE(std::filesystem::is_symlink(tmp.file(name))) << name;
+        EXPECT_EQ(LanguageByte(elsewhere.file(name)), 0x1F) << name;
+        struct stat st;
+        ASSERT_EQ(::stat(elsewhere.file(name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0660u) << name;
+    }
+    EXPECT_EQ(db.Table1().recordCount(), 4);
+    EXPECT_TRUE(db.Table1().hasField("SR_MLP"));
+    std::vector<std::string> left;
+    ASSERT_TRUE(ListDirectory(elsewhere.path(), &left).ok());
+    EXPECT_EQ(left.size(), 2u);
+}
+
+TEST_F(UpgradeTest, ReadOnlyOlderTableIsRefusedNotRewritten) {
+    ASSERT_TRUE(testing::WriteOldDatabase(tmp.path(), testing::SampleOldRides()).ok());
+    for (const char* name : {"jizdy.dbf", "typ_trn.dbf"}) {
+        ASSERT_EQ(::chmod(tmp.file(name).c_str(), 0444), 0);
+    }
+    const std::string rides = testing::ReadFileBytes(tmp.file("jizdy.dbf"));
+    const std::string types = testing::ReadFileBytes(tmp.file("typ_trn.dbf"));
+    Database db(&shell);
+    Status st = db.MOtevriNovaDB(tmp.path(), OverwritePolicy::kKeepFiles);
+    EXPECT_FALSE(st.ok());
+    EXPECT_NE(st.message().find("jen pro čtení"), std::string::npos) << st.message();
+    EXPECT_EQ(testing::ReadFileBytes(tmp.file("jizdy.dbf")), rides);
+    // With the rides writable again, the conversion stops at typ_trn.
+    ASSERT_EQ(::chmod(tmp.file("jizdy.dbf").c_str(), 0644), 0);
+    st = db.MOtevriNovaDB(tmp.path(), OverwritePolicy::kKeepFiles);
+    EXPECT_NE(st.message().find("typ_trn.dbf"), std::string::npos) << st.message();
+    EXPECT_NE(st.message().find("jen pro čtení"), std::string::npos) << st.message();
+    EXPECT_EQ(testing::ReadFileBytes(tmp.file("typ_trn.dbf")), types);
 }
 
 }  // namespace
