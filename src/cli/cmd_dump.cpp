@@ -49,7 +49,9 @@ int PrintRows(const DbfFile& file, const MemoFile* memo) {
         for (const FieldLayout& f : h.fields) {
             line += "," + CsvCell(DecodeField(f, record.data(), page, memo));
         }
-        std::printf("%s\n", line.c_str());
+        // By length: a field may hold any byte, a NUL of a damaged row too.
+        line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
     }
     return 0;
 }

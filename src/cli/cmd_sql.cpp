@@ -4,7 +4,10 @@
 // header row of the result's field names, then the rows; numbers in their
 // shortest exact form, dates as yyyy-mm-dd, null as an empty cell. With
 // --into the result instead recreates NAME.dbf in DIR with the result's
-// fields and its rows are copied there. ALTER TABLE prints nothing. Without
+// fields and its rows are copied there; NAME is a plain table name in DIR,
+// never one of the six tables of the database (the old table is replaced
+// only when the whole result is on disk, and not while another program has
+// it open). ALTER TABLE prints nothing. Without
 // -e or -f the statement is read from standard input. A refused statement
 // exits with 1 and its message on standard error.
 #include <cstdio>
@@ -16,7 +19,7 @@
 
 #include "cli/commands.h"
 #include "cli/csv.h"
-#include "data/sql/batch_copy.h"
+#include "data/database/result_table.h"
 #include "data/sql/sql_engine.h"
 
 namespace kolvio::cli {
@@ -40,7 +43,10 @@ public:
     void row(const std::vector<Value>& values) {
         for (size_t i = 0; i < values.size(); ++i) {
             if (i) buffer_ += ',';
-            buffer_ += CsvCell(values[i]);
+            const std::string cell = CsvCell(values[i]);
+            // A row of one empty cell would be an empty line, which CSV
+            // readers skip: it is written as an empty quoted text.
+            buffer_ += cell.empty() && values.size() == 1 ? std::string("\"\"") : cell;
         }
         endLine();
     }
@@ -75,13 +81,16 @@ int Fail(const std::string& message) {
 }
 
 int Into(const std::string& dir, const std::string& statement, const std::string& table) {
+    // A target that may not be written is refused before the query runs.
+    Status st = CheckResultTarget(table);
+    if (!st.ok()) return Fail(st.message());
     std::unique_ptr<sql::ResultSet> result;
     // The query runs whole before the table is touched: a refused statement
     // leaves the old table as it was.
-    Status st = sql::Query(dir, statement, &result);
+    st = sql::Query(dir, statement, &result);
     if (!st.ok()) return Fail(st.message());
     sql::CopyReport report;
-    st = sql::CopyToNewTable(*result, dir, table, &report);
+    st = WriteResultTable(*result, dir, table, &report);
     if (!st.ok()) return Fail(st.message());
     std::printf("%s: %lld řádků\n", table.c_str(), static_cast<long long>(report.rows));
     if (report.problemValues > 0) {
@@ -101,6 +110,7 @@ int RunSql(int argc, char** argv) {
     const std::string dir = argv[0];
     std::string statement;
     std::string into;
+    bool haveInto = false;
     bool haveStatement = false;
     for (int i = 1; i < argc; ++i) {
         const bool last = i + 1 >= argc;
@@ -114,13 +124,14 @@ int RunSql(int argc, char** argv) {
             haveStatement = true;
         } else if (std::strcmp(argv[i], "--into") == 0 && !last) {
             into = argv[++i];
+            haveInto = true;
         } else {
             std::fputs(kUsage, stderr);
             return 2;
         }
     }
     if (!haveStatement) statement.assign(std::istreambuf_iterator<char>(std::cin), {});
-    if (!into.empty()) return Into(dir, statement, into);
+    if (haveInto) return Into(dir, statement, into);
 
     CsvWriter csv;
     const Status st = sql::ExecuteEach(

@@ -7,8 +7,9 @@
 
 namespace kolvio::cli {
 
-// Numbers in their shortest exact form, dates as yyyy-mm-dd, logicals as
-// T/F, null as an empty cell; text quoted when it needs to be.
+// Numbers in their shortest exact form (never "-0"), dates as yyyy-mm-dd,
+// logicals as T/F, null as an empty cell; text quoted when it holds a comma,
+// a quote or a control character, whatever bytes it holds.
 std::string CsvCell(const Value& value);
 std::string CsvQuote(const std::string& text);
 

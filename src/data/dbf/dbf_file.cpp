@@ -201,6 +201,11 @@ Status ParseHeader(const std::string& path, std::string_view b, uint64_t fileSiz
         const std::string problem = CheckFieldShape(f);
         if (!problem.empty())
             return Status::Corrupt(Damaged(path, "pole " + f.name + ": " + problem));
+        // Fields are found by name: with two of one name, every reader would
+        // silently take the first.
+        if (FindField(h.fields, f.name) >= 0) {
+            return Status::Corrupt(Damaged(path, "pole " + f.name + " je v tabulce dvakrát"));
+        }
         f.offset = offset;
         offset += f.length;
         h.fields.push_back(std::move(f));

@@ -109,7 +109,8 @@ constexpr char32_t kCachedRange = 0x180;
 Weights CachedWeightsOf(char32_t c) {
     static const auto table = [] {
         std::array<Weights, kCachedRange> t{};
-        for (char32_t i = 0; i < kCachedRange; ++i) t[i] = WeightsOf(i);
+        for (char32_t i = 0; i < kCachedRange; ++i)
+            t[i] = WeightsOf(i);
         return t;
     }();
     return c < kCachedRange ? table[c] : WeightsOf(c);

@@ -40,8 +40,18 @@ std::optional<double> NumberOf(const Value& v) {
 
 Status TableIndex::Make(const IndexDef& def, const std::vector<FieldLayout>& fields,
                         std::unique_ptr<TableIndex>* out) {
+    if (def.expression.size() > kMaxIndexExpression) {
+        return Status::Invalid("Index \"" + def.name + "\": výraz je delší než " +
+                               std::to_string(kMaxIndexExpression) + " znaků.");
+    }
+    const std::vector<std::string> names = SplitIndexExpression(def.expression);
+    if (names.size() > kMaxIndexFields) {
+        return Status::Invalid("Index \"" + def.name + "\": klíč smí mít nejvýše " +
+                               std::to_string(kMaxIndexFields) + " polí.");
+    }
     std::vector<int> indexes;
-    for (const std::string& name : SplitIndexExpression(def.expression)) {
+    int keyBytes = 0;
+    for (const std::string& name : names) {
         const int i = FindField(fields, name);
         if (i < 0) {
             return Status::Invalid("Index \"" + def.name + "\": tabulka nemá pole \"" + name +
@@ -52,6 +62,11 @@ Status TableIndex::Make(const IndexDef& def, const std::vector<FieldLayout>& fie
                                    "\" nelze řadit.");
         }
         indexes.push_back(i);
+        keyBytes += fields[i].length;
+    }
+    if (keyBytes > kMaxIndexKeyBytes) {
+        return Status::Invalid("Index \"" + def.name + "\": klíč by byl delší než " +
+                               std::to_string(kMaxIndexKeyBytes) + " bajtů.");
     }
     if (indexes.empty()) {
         return Status::Invalid("Index \"" + def.name + "\" nemá výraz.");

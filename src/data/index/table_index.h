@@ -24,10 +24,17 @@ namespace kolvio {
 
 class DbfFile;
 
+// Limits of an index definition, after those of dBase: an expression of at
+// most 220 characters naming at most 16 fields, whose widths add up to at
+// most 254 bytes (one text field of the greatest width).
+constexpr size_t kMaxIndexExpression = 220;
+constexpr size_t kMaxIndexFields = 16;
+constexpr int kMaxIndexKeyBytes = 254;
+
 class TableIndex {
 public:
     // Fails when the expression names a field the table does not have or a
-    // field that cannot be ordered (memo, blob).
+    // field that cannot be ordered (memo, blob), or goes beyond the limits.
     static Status Make(const IndexDef& def, const std::vector<FieldLayout>& fields,
                        std::unique_ptr<TableIndex>* out);
 

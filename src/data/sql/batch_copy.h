@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "data/sql/result_set.h"
 #include "data/status.h"
@@ -25,9 +26,21 @@ struct CopyReport {
 Status BatchCopy(const ResultSet& result, const std::string& dir, const std::string& fileName,
                  CopyReport* report);
 
-// Recreates dir/fileName with exactly the result's field definitions and no
-// indexes (an existing table of that name is replaced), then copies the rows.
-Status CopyToNewTable(const ResultSet& result, const std::string& dir, const std::string& fileName,
+// Whether `name` may name a table that a result is written into: a plain
+// table name in the directory, "VYSLEDEK" or "VYSLEDEK.dbf". Refused with a
+// Czech message: an empty name, a path (it would lie outside the
+// directory), another extension than .dbf (a memo file, an index sidecar, a
+// temporary file), dots or control characters.
+Status CheckResultTableName(std::string_view name);
+
+// Recreates the table `name` (see CheckResultTableName) in `dir` with exactly
+// the result's field definitions and no indexes, holding the table it
+// replaces exclusively meanwhile (a table another handle or program has open
+// is refused with kLocked). The rows go to a new file that replaces the old
+// table only when all of it is on disk: on any failure, a full disk
+// included, the old table stays byte for byte and no temporary file is left.
+// Values that do not fit their field are counted as BatchCopy does.
+Status CopyToNewTable(const ResultSet& result, const std::string& dir, const std::string& name,
                       CopyReport* report);
 
 }  // namespace kolvio::sql

@@ -8,6 +8,7 @@
 #include "data/database/database.h"
 #include "data/dbf/dbf_file.h"
 #include "data/index/index_def.h"
+#include "data/sql/sql_engine.h"
 #include "tests/data/database/old_database.h"
 #include "tests/data/temp_dir.h"
 
@@ -108,6 +109,55 @@ TEST_F(CheckTest, WhatOpeningRepairsIsOnlyNoted) {
 TEST_F(CheckTest, MissingRideTableIsDamage) {
     ASSERT_EQ(std::remove(tmp.file("jizdy.dbf").c_str()), 0);
     EXPECT_TRUE(Mentions(CheckDatabase(tmp.path()).damage, "jizdy.dbf: tabulka chybí"));
+}
+
+std::string Repeated(const std::string& field, int times) {
+    std::string joined = field;
+    for (int i = 1; i < times; ++i)
+        joined += "+" + field;
+    return joined;
+}
+
+TEST_F(CheckTest, IndexDefinitionBeyondTheLimitsIsDamageAndDropped) {
+    const std::string joined = Repeated("DELKA", 20000);
+    const struct {
+        const char* name;
+        std::string expression;
+    } tooBig[] = {
+        {"TISICE", joined},                  // 20,000 fields
+        {"DLOUHY", std::string(221, 'X')},   // 221 characters
+        {"MNOHO", Repeated("SR_MER", 17)},   // 17 fields of one byte
+        {"SIROKY", "POPIS1+POPIS1+POPIS1"},  // 300 bytes of key
+    };
+    std::vector<IndexDef> defs = {{"DELKA", "DELKA", false}};
+    for (const auto& big : tooBig)
+        defs.push_back({big.name, big.expression, false});
+    ASSERT_TRUE(WriteIndexDefs(tmp.file("jizdy.kix"), defs).ok());
+    const CheckReport r = CheckDatabase(tmp.path());
+    for (const auto& big : tooBig)
+        EXPECT_TRUE(Mentions(r.damage, std::string("Index \"") + big.name + "\"")) << big.name;
+    Table rides(tmp.path(), "jizdy.dbf");
+    ASSERT_TRUE(rides.open().ok());
+    ASSERT_EQ(rides.indexDefs().size(), 1u);
+    EXPECT_EQ(rides.indexDefs()[0].name, "DELKA");
+    // The longest definitions the limits allow still work.
+    rides.close();
+    ASSERT_TRUE(rides.open(true).ok());
+    EXPECT_TRUE(rides.addIndex({"PLNY", Repeated("SR_MER", 16), false}).ok());
+    EXPECT_TRUE(rides.addIndex({"POPIS", "POPIS1+POPIS1", false}).ok());
+}
+
+TEST_F(CheckTest, TwoFieldsOfOneNameAreDamage) {
+    // Rename the second field of typ_kol (KOL_TYP) to KOL_C.
+    const std::string path = tmp.file("typ_kol.dbf");
+    std::string content = testing::ReadFileBytes(path);
+    ASSERT_EQ(content.compare(64, 7, "KOL_TYP"), 0);
+    content.replace(64, 11, std::string("KOL_C\0\0\0\0\0\0", 11));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+    EXPECT_TRUE(Mentions(CheckDatabase(tmp.path()).damage, "pole KOL_C je v tabulce dvakrát"));
+    std::unique_ptr<sql::ResultSet> result;
+    const Status st = sql::Query(tmp.path(), "SELECT KOL_C FROM typ_kol", &result);
+    EXPECT_EQ(st.code(), Status::Code::kCorrupt) << st.message();
 }
 
 }  // namespace

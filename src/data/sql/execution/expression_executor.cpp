@@ -149,7 +149,7 @@ struct ExpressionExecutor::Node {
                 result.resize(n);
                 for (size_t i = 0; i < n; ++i) {
                     if (a.isValid(i)) {
-                        result.setNumber(i, -a.number(i));
+                        result.setNumber(i, 0.0 - a.number(i));  // -0 is 0
                     } else {
                         result.setNull(i);
                     }
@@ -216,7 +216,7 @@ struct ExpressionExecutor::Node {
                     break;
             }
             if (std::isfinite(r)) {
-                result.setNumber(i, r);
+                result.setNumber(i, r + 0.0);  // a negative zero becomes zero
             } else {
                 result.setNull(i);
             }

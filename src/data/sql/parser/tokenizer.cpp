@@ -150,7 +150,10 @@ std::vector<Token> Tokenize(std::string_view text) {
                 c.advance();
             } else {
                 std::string shown(1, ch);
-                if (uch < 0x20) shown = "\\x" + std::to_string(uch);
+                if (uch < 0x20 || uch == 0x7F) {
+                    static const char kHex[] = "0123456789ABCDEF";
+                    shown = {'\\', 'x', kHex[uch >> 4], kHex[uch & 0xF]};
+                }
                 throw SqlError("Neočekávaný znak " + Quoted(shown), t.pos);
             }
             out.push_back(std::move(t));
