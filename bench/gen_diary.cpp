@@ -9,71 +9,40 @@
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
 #include "data/file.h"
+#include "data/table_writer.h"
 
 namespace kolvio::bench {
 
 namespace {
 
-constexpr size_t kChunkBytes = 4 << 20;
-
-// Writes a whole table file in large pieces: header with the final count,
-// the records, the end mark. Replaces any file of that name.
+// A whole table written in one go (the store's TableWriter), with fields
+// set by name. The memo file of a table with memo fields comes with it.
 class BulkTableWriter {
 public:
     BulkTableWriter(std::string path, std::vector<FieldDef> fields, uint32_t rows)
         : path_(std::move(path)), fields_(std::move(fields)), rows_(rows) {}
 
-    Status open() {
-        KOLVIO_RETURN_IF_ERROR(MakeHeader(fields_, &header_));
-        header_.recordCount = rows_;
-        KOLVIO_RETURN_IF_ERROR(File::CreateNew(RewriteTempPath(path_), &file_));
-        const std::string head = SerializeHeader(header_);
-        KOLVIO_RETURN_IF_ERROR(file_.writeAt(0, head));
-        offset_ = head.size();
-        record_.assign(header_.recordLength, ' ');
-        return Status::Ok();
-    }
+    Status open() { return writer_.begin(path_, fields_); }
 
     // Field values of the next record; fields not set stay blank.
     Status set(const char* field, const Value& v) {
-        const int i = FindField(header_.fields, field);
+        const int i = FindField(writer_.fields(), field);
         if (i < 0) return Status::Invalid(std::string("pole ") + field + " chybí");
-        return EncodeField(header_.fields[i], v, record_.data(), CodePage::kCp852, nullptr);
+        return writer_.setValue(i, v);
     }
 
-    Status endRecord() {
-        chunk_ += record_;
-        record_.assign(header_.recordLength, ' ');
-        ++written_;
-        if (chunk_.size() >= kChunkBytes) return flush();
-        return Status::Ok();
-    }
+    Status endRecord() { return writer_.addRecord(); }
 
     Status close() {
-        if (written_ != rows_) return Status::Invalid("počet řádků nesouhlasí");
-        chunk_.push_back('\x1A');
-        KOLVIO_RETURN_IF_ERROR(flush());
-        file_.close();
-        return ReplaceFileAtomically(RewriteTempPath(path_), path_);
+        if (writer_.recordCount() != rows_) return Status::Invalid("počet řádků nesouhlasí");
+        return writer_.commit();
     }
 
 private:
-    Status flush() {
-        KOLVIO_RETURN_IF_ERROR(file_.writeAt(offset_, chunk_));
-        offset_ += chunk_.size();
-        chunk_.clear();
-        return Status::Ok();
-    }
-
     std::string path_;
     std::vector<FieldDef> fields_;
     uint32_t rows_;
-    DbfHeader header_;
-    File file_;
-    uint64_t offset_ = 0;
-    uint32_t written_ = 0;
-    std::string record_;
-    std::string chunk_;
+    TableWriter writer_;
 };
 
 using Cells = std::vector<std::pair<const char*, Value>>;
