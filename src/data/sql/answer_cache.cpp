@@ -13,25 +13,19 @@ AnswerCache& AnswerCache::Shared() {
     return cache;
 }
 
-std::shared_ptr<const CachedAnswer> AnswerCache::find(const std::string& directory,
+std::shared_ptr<const CachedAnswer> AnswerCache::find(const std::string& tablePath,
+                                                      const FileIdentity& identity,
                                                       const std::string& text) const {
-    std::shared_ptr<const CachedAnswer> answer;
-    {
-        std::lock_guard lock(mu_);
-        const auto it = entries_.find({directory, text});
-        if (it == entries_.end()) return nullptr;
-        answer = it->second;
-    }
-    FileIdentity now;
-    if (!CurrentFileIdentity(answer->tablePath, &now) || !(now == answer->identity)) return nullptr;
-    return answer;
+    std::lock_guard lock(mu_);
+    const auto it = entries_.find({tablePath, text});
+    if (it == entries_.end() || !(it->second->identity == identity)) return nullptr;
+    return it->second;
 }
 
-void AnswerCache::store(const std::string& directory, const std::string& text,
-                        std::shared_ptr<const CachedAnswer> answer) {
+void AnswerCache::store(const std::string& text, std::shared_ptr<const CachedAnswer> answer) {
     std::lock_guard lock(mu_);
     if (entries_.size() >= kMaxAnswers) entries_.clear();
-    entries_[{directory, text}] = std::move(answer);
+    entries_[{answer->tablePath, text}] = std::move(answer);
 }
 
 void AnswerCache::clear() {

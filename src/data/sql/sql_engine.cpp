@@ -107,14 +107,25 @@ const SelectStatement& RequireSelect(const Statement& st) {
     throw SqlError("Příkaz nevrací řádky; dotaz musí začínat SELECT", SourcePos{0, 1, 1});
 }
 
+// An answer remembered for the one table of a statement, as it is now.
+std::shared_ptr<const CachedAnswer> CachedAnswerFor(const BoundQuery& bound,
+                                                    const std::string& text) {
+    if (bound.tables.size() != 1) return nullptr;
+    const CatalogTable& table = *bound.tables[0].table;
+    if (!table.file) return nullptr;
+    return AnswerCache::Shared().find(table.path, table.identity, text);
+}
+
 std::unique_ptr<ResultSet> RunSelect(const std::string& directory, const SelectStatement& s,
                                      std::string_view text) {
     const std::string key(text);
-    if (auto cached = AnswerCache::Shared().find(directory, key)) {
+    // Binding resolves every table name and opens the file it names now.
+    DirectoryCatalog catalog(directory);
+    BoundQuery bound = BindSelect(s, catalog);
+    if (auto cached = CachedAnswerFor(bound, key)) {
         return std::make_unique<ResultSet>(cached->fields, cached->rows);
     }
-    DirectoryCatalog catalog(directory);
-    const PhysicalPlan plan = Prepare(s, catalog);
+    const PhysicalPlan plan = PlanQuery(std::move(bound));
     Collector collector(plan);
     const ExecutionInfo info = ExecutePlan(plan, collector);
     auto result = collector.result(plan.fields);
@@ -125,7 +136,7 @@ std::unique_ptr<ResultSet> RunSelect(const std::string& directory, const SelectS
         answer->identity = table.identity;
         answer->fields = plan.fields;
         answer->rows = result->rows();
-        AnswerCache::Shared().store(directory, key, std::move(answer));
+        AnswerCache::Shared().store(key, std::move(answer));
     }
     return result;
 }

@@ -10,6 +10,7 @@
 #include "data/sql/binder/bound_expr.h"
 #include "data/sql/execution/zone_pruning.h"
 #include "data/sql/sql_engine.h"
+#include "data/table.h"
 #include "data/temp_dir.h"
 #include "diary_fixture.h"
 
@@ -245,6 +246,30 @@ TEST_F(ZoneCacheTest, AppendedRowChangesTheIdentity) {
     }
     EXPECT_EQ(Rows("select max(delka), count(*) from jizdy"),
               std::vector<std::string>{std::to_string(500.0) + "|" + std::to_string(87.0)});
+}
+
+// A remembered answer is for one file as it is: the name of the statement
+// is resolved again, and the file opened, before any answer is given.
+TEST_F(ZoneCacheTest, RememberedAnswerIsForTheFileTheNameNamesNowAndItsLock) {
+    ZoneCache::Shared().setMinimumAge(0);
+    WriteRides(100);
+    const std::string count = "select count(*) from JIZDY";
+    Rows("select datum, delka from jizdy");  // learns every block
+    ASSERT_EQ(Rows(count), std::vector<std::string>{std::to_string(86.0)});
+    ASSERT_EQ(Rows(count), std::vector<std::string>{std::to_string(86.0)});  // remembered
+    {
+        // Another program holds the table exclusively: refused, as it would
+        // be in a fresh process.
+        Table holder(dir_.path(), "jizdy.dbf");
+        ASSERT_TRUE(holder.open(true).ok());
+        std::unique_ptr<ResultSet> r;
+        EXPECT_EQ(Query(dir_.path(), count, &r).code(), Status::Code::kLocked);
+    }
+    // A table named exactly as the statement writes it appears beside it.
+    sqltest::WriteTable(
+        dir_.path(),
+        {"JIZDY.dbf", {FieldDef::Numeric("DELKA", 10, 1)}, {{Value(1.0)}, {Value(2.0)}}, {}});
+    EXPECT_EQ(Rows(count), std::vector<std::string>{std::to_string(2.0)});
 }
 
 }  // namespace
