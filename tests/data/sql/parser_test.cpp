@@ -114,11 +114,14 @@ TEST(Parser, BetweenBoundsDoNotSwallowTheFollowingAnd) {
 }
 
 TEST(Parser, ArithmeticPrecedenceIsProductBeforeSum) {
+    // a + (b * c) - (d / e): one chain of three terms, two of them products.
     const Statement st = ParseStatement("select a + b * c - d / e from t");
     const ParsedExpr& e = *AsSelect(st).items[0].expr;
     ASSERT_EQ(e.kind, ParsedExpr::Kind::kArith);
-    EXPECT_EQ(e.arithOp, ArithOp::kSub);
-    EXPECT_EQ(e.children[0]->children[1]->arithOp, ArithOp::kMul);
+    ASSERT_EQ(e.children.size(), 3u);
+    EXPECT_EQ(e.arithOps, (std::vector<ArithOp>{ArithOp::kAdd, ArithOp::kSub}));
+    EXPECT_EQ(e.children[1]->arithOps, std::vector<ArithOp>{ArithOp::kMul});
+    EXPECT_EQ(e.children[2]->arithOps, std::vector<ArithOp>{ArithOp::kDiv});
 }
 
 TEST(Parser, QuotientOfTwoSumsInParenthesesWithAlias) {
@@ -126,7 +129,7 @@ TEST(Parser, QuotientOfTwoSumsInParenthesesWithAlias) {
         ParseStatement("select (SUM (JIZDY.DELKA) / SUM (JIZDY.CAS)) AS AVG_PRU from jizdy");
     const SelectItem& item = AsSelect(st).items[0];
     EXPECT_EQ(item.alias, "AVG_PRU");
-    EXPECT_EQ(item.expr->arithOp, ArithOp::kDiv);
+    EXPECT_EQ(item.expr->arithOps, std::vector<ArithOp>{ArithOp::kDiv});
 }
 
 TEST(Parser, TableNamesWithAndWithoutExtensionAndQuotes) {
@@ -225,11 +228,12 @@ TEST(Parser, InListAndIsNull) {
     const Statement st =
         ParseStatement("select a from t where a in (1, 2, \"3\") and b is not null and c is null");
     const ParsedExpr& w = *AsSelect(st).where;
-    const ParsedExpr& in = *w.children[0]->children[0];
+    ASSERT_EQ(w.children.size(), 3u);  // one AND of three terms
+    const ParsedExpr& in = *w.children[0];
     EXPECT_EQ(in.kind, ParsedExpr::Kind::kIn);
     EXPECT_EQ(in.children.size(), 4u);
-    EXPECT_TRUE(w.children[0]->children[1]->negated);
-    EXPECT_FALSE(w.children[1]->negated);
+    EXPECT_TRUE(w.children[1]->negated);
+    EXPECT_FALSE(w.children[2]->negated);
 }
 
 }  // namespace

@@ -41,7 +41,7 @@ BoundExprPtr Clone(const BoundExpr& e) {
     c->constant = e.constant;
     c->textLiteral = e.textLiteral;
     c->compareOp = e.compareOp;
-    c->arithOp = e.arithOp;
+    c->arithOps = e.arithOps;
     c->aggFunc = e.aggFunc;
     c->negated = e.negated;
     c->star = e.star;
@@ -68,7 +68,7 @@ bool SameExpr(const BoundExpr& a, const BoundExpr& b) {
             if (a.compareOp != b.compareOp) return false;
             break;
         case BoundExpr::Kind::kArith:
-            if (a.arithOp != b.arithOp) return false;
+            if (a.arithOps != b.arithOps) return false;
             break;
         case BoundExpr::Kind::kAggregate:
             if (a.aggFunc != b.aggFunc || a.star != b.star) return false;
@@ -110,18 +110,11 @@ void SplitConjuncts(BoundExprPtr e, std::vector<BoundExprPtr>* out) {
 }
 
 BoundExprPtr JoinConjuncts(std::vector<BoundExprPtr> parts) {
-    BoundExprPtr result;
-    for (auto& p : parts) {
-        if (!result) {
-            result = std::move(p);
-            continue;
-        }
-        auto both = MakeBound(BoundExpr::Kind::kAnd, SqlType::kBool, {});
-        both->children.push_back(std::move(result));
-        both->children.push_back(std::move(p));
-        result = std::move(both);
-    }
-    return result;
+    if (parts.empty()) return nullptr;
+    if (parts.size() == 1) return std::move(parts[0]);
+    auto all = MakeBound(BoundExpr::Kind::kAnd, SqlType::kBool, {});
+    all->children = std::move(parts);
+    return all;
 }
 
 std::vector<SqlType> TypesOf(const std::vector<BoundExprPtr>& exprs) {

@@ -30,10 +30,10 @@ struct BoundExpr {
         kSlot,      // slot: position in the current row
         kConstant,  // constant (a null Value is NULL)
         kCompare,   // child0 op child1
-        kAnd,
-        kOr,
+        kAnd,       // all children (two or more)
+        kOr,        // any child (two or more)
         kNot,
-        kArith,  // child0 op child1
+        kArith,  // child0 op0 child1 op1 child2 ..., from the left
         kNegate,
         kBetween,    // child0 BETWEEN child1 AND child2 (negated: NOT BETWEEN)
         kIn,         // child0 IN (child1..n) (negated: NOT IN)
@@ -50,7 +50,7 @@ struct BoundExpr {
     Value constant;
     bool textLiteral = false;  // a quoted literal not yet read as another type
     CompareOp compareOp = CompareOp::kEq;
-    ArithOp arithOp = ArithOp::kAdd;
+    std::vector<ArithOp> arithOps;  // kArith: one fewer than children
     AggFunc aggFunc = AggFunc::kCount;
     bool negated = false;
     bool star = false;
@@ -67,7 +67,8 @@ bool ContainsAggregate(const BoundExpr& e);
 uint64_t TablesUsed(const BoundExpr& e);
 // The top-level conjuncts of `e` (e itself when it is no AND), moved out.
 void SplitConjuncts(BoundExprPtr e, std::vector<BoundExprPtr>* out);
-// Rebuilds one expression from conjuncts; null for an empty list.
+// Rebuilds one expression from conjuncts (one AND of them all); null for an
+// empty list.
 BoundExprPtr JoinConjuncts(std::vector<BoundExprPtr> parts);
 
 // The result types of a list of expressions, in order.

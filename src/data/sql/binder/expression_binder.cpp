@@ -180,7 +180,7 @@ BoundExprPtr ExpressionBinder::bindInner(const ParsedExpr& e, bool allowAgg, boo
         case PK::kAnd:
         case PK::kOr: {
             auto b = MakeBound(e.kind == PK::kAnd ? BK::kAnd : BK::kOr, SqlType::kBool, e.pos);
-            for (size_t i = 0; i < 2; ++i) {
+            for (size_t i = 0; i < e.children.size(); ++i) {
                 b->children.push_back(child(i));
                 RequireType(*b->children[i], SqlType::kBool, e.kind == PK::kAnd ? "AND" : "OR");
             }
@@ -196,10 +196,12 @@ BoundExprPtr ExpressionBinder::bindInner(const ParsedExpr& e, bool allowAgg, boo
         }
         case PK::kArith: {
             auto b = MakeBound(BK::kArith, SqlType::kNumber, e.pos);
-            b->arithOp = e.arithOp;
-            for (size_t i = 0; i < 2; ++i) {
+            b->arithOps = e.arithOps;
+            for (size_t i = 0; i < e.children.size(); ++i) {
                 b->children.push_back(child(i));
-                CoerceTo(b->children[i], SqlType::kNumber, e.pos);
+                // A type conflict is shown at the operator next to the operand.
+                const SourcePos op = e.arithPlaces.empty() ? e.pos : e.arithPlaces[i ? i - 1 : 0];
+                CoerceTo(b->children[i], SqlType::kNumber, op);
             }
             return b;
         }

@@ -115,24 +115,8 @@ struct ExpressionExecutor::Node {
                 return result;
             }
             case BK::kAnd:
-            case BK::kOr: {
-                const Vector& a = children[0]->run(chunk);
-                const Vector& b = children[1]->run(chunk);
-                result.resize(n);
-                const bool isAnd = expr.kind == BK::kAnd;
-                for (size_t i = 0; i < n; ++i) {
-                    const int x = Truth(a, i);
-                    const int y = Truth(b, i);
-                    int t;
-                    if (isAnd) {
-                        t = (x == 0 || y == 0) ? 0 : (x < 0 || y < 0) ? -1 : 1;
-                    } else {
-                        t = (x == 1 || y == 1) ? 1 : (x < 0 || y < 0) ? -1 : 0;
-                    }
-                    SetTruth(&result, i, t);
-                }
-                return result;
-            }
+            case BK::kOr:
+                return logical(chunk);
             case BK::kNot: {
                 const Vector& a = children[0]->run(chunk);
                 result.resize(n);
@@ -188,35 +172,97 @@ struct ExpressionExecutor::Node {
         throw SqlError("Vnitřní chyba: nepřeložený výraz");
     }
 
+    // A long chain lets go of each term's values once they are folded in,
+    // so that it holds the values of one term at a time, not of all.
+    static constexpr size_t kLongChain = 16;
+    void foldedIn(size_t child) {
+        if (children.size() > kLongChain) children[child]->release();
+    }
+    void release() {
+        if (expr.kind == BK::kConstant) return;
+        result = Vector(expr.type);
+        for (auto& c : children)
+            c->release();
+    }
+
+    // AND and OR of any number of terms, in three-valued logic.
+    const Vector& logical(const DataChunk& chunk) {
+        const size_t n = chunk.size;
+        const bool isAnd = expr.kind == BK::kAnd;
+        std::vector<int8_t> truth(n);
+        {
+            const Vector& first = children[0]->run(chunk);
+            for (size_t i = 0; i < n; ++i)
+                truth[i] = static_cast<int8_t>(Truth(first, i));
+            foldedIn(0);
+        }
+        for (size_t c = 1; c < children.size(); ++c) {
+            const Vector& term = children[c]->run(chunk);
+            for (size_t i = 0; i < n; ++i) {
+                const int x = truth[i];
+                const int y = Truth(term, i);
+                int t;
+                if (isAnd) {
+                    t = (x == 0 || y == 0) ? 0 : (x < 0 || y < 0) ? -1 : 1;
+                } else {
+                    t = (x == 1 || y == 1) ? 1 : (x < 0 || y < 0) ? -1 : 0;
+                }
+                truth[i] = static_cast<int8_t>(t);
+            }
+            foldedIn(c);
+        }
+        result.resize(n);
+        for (size_t i = 0; i < n; ++i)
+            SetTruth(&result, i, truth[i]);
+        return result;
+    }
+
+    static double Apply(ArithOp op, double x, double y) {
+        switch (op) {
+            case ArithOp::kAdd:
+                return x + y;
+            case ArithOp::kSub:
+                return x - y;
+            case ArithOp::kMul:
+                return x * y;
+            case ArithOp::kDiv:
+                return y == 0 ? NAN : x / y;
+        }
+        return NAN;
+    }
+
+    // child0 op0 child1 op1 child2 ..., applied from the left; null as soon
+    // as an operand is null or a step gives no finite number.
     const Vector& arith(const DataChunk& chunk) {
         const size_t n = chunk.size;
-        const Vector& a = children[0]->run(chunk);
-        const Vector& b = children[1]->run(chunk);
+        std::vector<double> acc(n);
+        std::vector<uint8_t> valid(n);
+        {
+            const Vector& first = children[0]->run(chunk);
+            for (size_t i = 0; i < n; ++i) {
+                valid[i] = first.isValid(i);
+                acc[i] = valid[i] ? first.number(i) : 0;
+            }
+            foldedIn(0);
+        }
+        for (size_t c = 1; c < children.size(); ++c) {
+            const Vector& term = children[c]->run(chunk);
+            const ArithOp op = expr.arithOps[c - 1];
+            for (size_t i = 0; i < n; ++i) {
+                if (!valid[i]) continue;
+                if (!term.isValid(i)) {
+                    valid[i] = 0;
+                    continue;
+                }
+                acc[i] = Apply(op, acc[i], term.number(i));
+                valid[i] = std::isfinite(acc[i]);
+            }
+            foldedIn(c);
+        }
         result.resize(n);
         for (size_t i = 0; i < n; ++i) {
-            if (!a.isValid(i) || !b.isValid(i)) {
-                result.setNull(i);
-                continue;
-            }
-            const double x = a.number(i);
-            const double y = b.number(i);
-            double r = 0;
-            switch (expr.arithOp) {
-                case ArithOp::kAdd:
-                    r = x + y;
-                    break;
-                case ArithOp::kSub:
-                    r = x - y;
-                    break;
-                case ArithOp::kMul:
-                    r = x * y;
-                    break;
-                case ArithOp::kDiv:
-                    r = y == 0 ? NAN : x / y;
-                    break;
-            }
-            if (std::isfinite(r)) {
-                result.setNumber(i, r + 0.0);  // a negative zero becomes zero
+            if (valid[i]) {
+                result.setNumber(i, acc[i] + 0.0);  // a negative zero becomes zero
             } else {
                 result.setNull(i);
             }

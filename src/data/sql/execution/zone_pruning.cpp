@@ -65,11 +65,15 @@ bool BlockMayMatch(const BoundExpr& e, const TableZones& zones, uint32_t block,
                    const std::vector<int>& fields) {
     switch (e.kind) {
         case BK::kAnd:
-            return BlockMayMatch(*e.children[0], zones, block, fields) &&
-                   BlockMayMatch(*e.children[1], zones, block, fields);
+            for (const auto& c : e.children) {
+                if (!BlockMayMatch(*c, zones, block, fields)) return false;
+            }
+            return true;
         case BK::kOr:
-            return BlockMayMatch(*e.children[0], zones, block, fields) ||
-                   BlockMayMatch(*e.children[1], zones, block, fields);
+            for (const auto& c : e.children) {
+                if (BlockMayMatch(*c, zones, block, fields)) return true;
+            }
+            return false;
         case BK::kCompare: {
             const BoundExpr& a = *e.children[0];
             const BoundExpr& b = *e.children[1];

@@ -29,10 +29,10 @@ struct ParsedExpr {
         kBool,       // TRUE / FALSE
         kNot,        // NOT child0
         kNegate,     // -child0
-        kAnd,        // child0 AND child1
-        kOr,         // child0 OR child1
+        kAnd,        // child0 AND child1 AND ... (two or more)
+        kOr,         // child0 OR child1 OR ... (two or more)
         kCompare,    // child0 op child1
-        kArith,      // child0 op child1
+        kArith,      // child0 op0 child1 op1 child2 ..., from the left
         kBetween,    // child0 [NOT] BETWEEN child1 AND child2
         kIn,         // child0 [NOT] IN (child1, ...)
         kIsNull,     // child0 IS [NOT] NULL
@@ -48,10 +48,16 @@ struct ParsedExpr {
     bool negated = false;  // NOT BETWEEN, NOT IN, IS NOT NULL
     bool star = false;     // COUNT(*)
     CompareOp compareOp = CompareOp::kEq;
-    ArithOp arithOp = ArithOp::kAdd;
+    std::vector<ArithOp> arithOps;       // kArith: one fewer than children
+    std::vector<SourcePos> arithPlaces;  // kArith: where each operator stands
     AggFunc aggFunc = AggFunc::kCount;
     std::vector<ParsedExprPtr> children;
 };
+
+// How deeply expressions may nest: parentheses, NOT, signs, function
+// arguments and IN lists each count one level. A chain of AND, OR, + or *
+// is one node however long, so it costs no depth.
+constexpr int kMaxExpressionDepth = 100;
 
 struct SelectItem {
     ParsedExprPtr expr;  // null for "*"

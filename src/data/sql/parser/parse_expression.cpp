@@ -63,43 +63,67 @@ bool AggFuncOf(const Token& t, AggFunc* f) {
 
 }  // namespace
 
-ParsedExprPtr Parser::expression() {
-    return orExpr();
+void Parser::enter(SourcePos pos) {
+    if (++depth_ > kMaxExpressionDepth) {
+        throw SqlError("Výraz je vnořený příliš hluboko (nejvýše " +
+                           std::to_string(kMaxExpressionDepth) +
+                           " úrovní závorek, NOT a znamének); zjednodušte ho",
+                       pos);
+    }
 }
 
+ParsedExprPtr Parser::expression() {
+    enter(peek().pos);
+    ParsedExprPtr e = orExpr();
+    leave();
+    return e;
+}
+
+// Chains of OR and AND are parsed in a loop into one node with all their
+// terms, so a long chain needs neither deep recursion here nor later.
 ParsedExprPtr Parser::orExpr() {
-    ParsedExprPtr left = andExpr();
-    while (peek().isKeyword("OR")) {
-        const SourcePos pos = advance().pos;
-        left = Binary(Kind::kOr, pos, std::move(left), andExpr());
-    }
-    return left;
+    ParsedExprPtr first = andExpr();
+    if (!peek().isKeyword("OR")) return first;
+    auto e = MakeExpr(Kind::kOr, peek().pos);
+    e->children.push_back(std::move(first));
+    while (acceptKeyword("OR"))
+        e->children.push_back(andExpr());
+    return e;
 }
 
 ParsedExprPtr Parser::andExpr() {
-    ParsedExprPtr left = notExpr();
-    while (peek().isKeyword("AND")) {
-        const SourcePos pos = advance().pos;
-        left = Binary(Kind::kAnd, pos, std::move(left), notExpr());
-    }
-    return left;
+    ParsedExprPtr first = notExpr();
+    if (!peek().isKeyword("AND")) return first;
+    auto e = MakeExpr(Kind::kAnd, peek().pos);
+    e->children.push_back(std::move(first));
+    while (acceptKeyword("AND"))
+        e->children.push_back(notExpr());
+    return e;
 }
 
 ParsedExprPtr Parser::notExpr() {
-    if (peek().isKeyword("NOT")) {
-        auto e = MakeExpr(Kind::kNot, advance().pos);
-        e->children.push_back(notExpr());
-        return e;
+    // NOT NOT ... x: the NOTs are counted, then wrapped around x.
+    std::vector<SourcePos> nots;
+    while (peek().isKeyword("NOT")) {
+        enter(peek().pos);
+        nots.push_back(advance().pos);
     }
-    return predicate();
+    ParsedExprPtr e = predicate();
+    for (auto it = nots.rbegin(); it != nots.rend(); ++it) {
+        auto wrapped = MakeExpr(Kind::kNot, *it);
+        wrapped->children.push_back(std::move(e));
+        e = std::move(wrapped);
+    }
+    leave(static_cast<int>(nots.size()));
+    return e;
 }
 
 ParsedExprPtr Parser::predicate() {
-    ParsedExprPtr left = sum();
+    ParsedExprPtr left = arithmetic(true);
     CompareOp op;
     if (CompareOpOf(peek(), &op)) {
         const SourcePos pos = advance().pos;
-        auto e = Binary(Kind::kCompare, pos, std::move(left), sum());
+        auto e = Binary(Kind::kCompare, pos, std::move(left), arithmetic(true));
         e->compareOp = op;
         return e;
     }
@@ -117,9 +141,9 @@ ParsedExprPtr Parser::predicate() {
         auto e = MakeExpr(Kind::kBetween, advance().pos);
         e->negated = negated;
         e->children.push_back(std::move(left));
-        e->children.push_back(sum());
+        e->children.push_back(arithmetic(true));
         expectKeyword("AND");
-        e->children.push_back(sum());
+        e->children.push_back(arithmetic(true));
         return e;
     }
     if (peek().isKeyword("IN")) {
@@ -136,36 +160,53 @@ ParsedExprPtr Parser::predicate() {
     return left;
 }
 
-ParsedExprPtr Parser::sum() {
-    ParsedExprPtr left = product();
-    while (peek().isSymbol("+") || peek().isSymbol("-")) {
-        const Token& t = advance();
-        const ArithOp op = t.text == "+" ? ArithOp::kAdd : ArithOp::kSub;
-        left = Binary(Kind::kArith, t.pos, std::move(left), product());
-        left->arithOp = op;
+// sum := product {(+|-) product}; product := unary {(*|/) unary}. Each
+// chain is one kArith node applying its operators from the left.
+ParsedExprPtr Parser::arithmetic(bool sum) {
+    const auto operand = [&] { return sum ? arithmetic(false) : unary(); };
+    const auto opOf = [&](const Token& t, ArithOp* op) {
+        if (t.kind != TokenKind::kSymbol) return false;
+        if (sum && (t.text == "+" || t.text == "-")) {
+            *op = t.text == "+" ? ArithOp::kAdd : ArithOp::kSub;
+            return true;
+        }
+        if (!sum && (t.text == "*" || t.text == "/")) {
+            *op = t.text == "*" ? ArithOp::kMul : ArithOp::kDiv;
+            return true;
+        }
+        return false;
+    };
+    ParsedExprPtr first = operand();
+    ArithOp op;
+    if (!opOf(peek(), &op)) return first;
+    auto e = MakeExpr(Kind::kArith, peek().pos);
+    e->children.push_back(std::move(first));
+    while (opOf(peek(), &op)) {
+        e->arithPlaces.push_back(advance().pos);
+        e->arithOps.push_back(op);
+        e->children.push_back(operand());
     }
-    return left;
-}
-
-ParsedExprPtr Parser::product() {
-    ParsedExprPtr left = unary();
-    while (peek().isSymbol("*") || peek().isSymbol("/")) {
-        const Token& t = advance();
-        const ArithOp op = t.text == "*" ? ArithOp::kMul : ArithOp::kDiv;
-        left = Binary(Kind::kArith, t.pos, std::move(left), unary());
-        left->arithOp = op;
-    }
-    return left;
+    return e;
 }
 
 ParsedExprPtr Parser::unary() {
-    if (peek().isSymbol("-")) {
-        auto e = MakeExpr(Kind::kNegate, advance().pos);
-        e->children.push_back(unary());
-        return e;
+    // Signs are counted in a loop; each minus wraps the operand once.
+    std::vector<SourcePos> minuses;
+    int levels = 0;
+    while (peek().isSymbol("-") || peek().isSymbol("+")) {
+        enter(peek().pos);
+        ++levels;
+        const Token& sign = advance();
+        if (sign.text == "-") minuses.push_back(sign.pos);
     }
-    if (peek().isSymbol("+")) advance();
-    return primary();
+    ParsedExprPtr e = primary();
+    for (auto it = minuses.rbegin(); it != minuses.rend(); ++it) {
+        auto negated = MakeExpr(Kind::kNegate, *it);
+        negated->children.push_back(std::move(e));
+        e = std::move(negated);
+    }
+    leave(levels);
+    return e;
 }
 
 ParsedExprPtr Parser::primary() {

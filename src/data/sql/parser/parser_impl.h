@@ -40,15 +40,19 @@ private:
     ParsedExprPtr andExpr();
     ParsedExprPtr notExpr();
     ParsedExprPtr predicate();
-    ParsedExprPtr sum();
-    ParsedExprPtr product();
+    ParsedExprPtr arithmetic(bool sum);
     ParsedExprPtr unary();
+    // One more level of nesting at `pos`; refuses the statement beyond
+    // kMaxExpressionDepth. Paired with leave().
+    void enter(SourcePos pos);
+    void leave(int levels = 1) { depth_ -= levels; }
     ParsedExprPtr primary();
     ParsedExprPtr columnOrFunction();
     ParsedExprPtr aggregate(AggFunc func, const Token& nameToken);
 
     std::vector<Token> tokens_;
     size_t at_ = 0;
+    int depth_ = 0;
 };
 
 ParsedExprPtr MakeExpr(ParsedExpr::Kind kind, SourcePos pos);
