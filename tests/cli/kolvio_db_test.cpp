@@ -99,7 +99,7 @@ TEST_F(KolvioDbTest, IntoReplacesAWorkTableWithTheWholeResultAndNoIndexes) {
         EXPECT_FALSE(Contains(name, ".kolvio-")) << name;
 }
 
-TEST_F(KolvioDbTest, IntoWaitsForNoOneAndRefusesATableAnotherProgramHolds) {
+TEST_F(KolvioDbTest, IntoRefusesATableAnotherProgramHolds) {
     ASSERT_EQ(Sql("SELECT * FROM typ_kol", {"--into", "VYSLEDEK"}).exitCode, 0);
     const std::string before = ReadBytes(parent.file("db/VYSLEDEK.dbf"));
     Table holder(dir, "VYSLEDEK.dbf");  // the result viewer has it open

@@ -173,15 +173,28 @@ TEST_F(CompactTest, PackNamesTheRealCauseOfEachFailureAndLeavesNoTemporaryFile) 
     EXPECT_EQ(TemporaryFiles(tmp.path()), std::vector<std::string>{"typ_trnz.dbf.kolvio-new"});
 }
 
-TEST_F(CompactTest, PackKeepsTheModeOfEveryTable) {
+TEST_F(CompactTest, PackKeepsTheModeAndOwnerOfEveryTable) {
     const std::string rides = tmp.file("jizdy.dbf");
     ASSERT_EQ(::chmod(rides.c_str(), 0640), 0);
+    // Another owner can only be given by the superuser.
+    const bool asRoot = ::geteuid() == 0;
+    if (asRoot) {
+        ASSERT_EQ(::chown(rides.c_str(), 1234, 5678), 0);
+    }
     ASSERT_TRUE(db.Table1().moveToRow(3).ok());
     ASSERT_TRUE(db.Table1().deleteRecord().ok());
     ASSERT_TRUE(db.CompactDatabase().ok());
     EXPECT_EQ(db.Table1().recordCount(), 39);
     EXPECT_EQ(Mode(rides), 0640u);
     EXPECT_EQ(Mode(tmp.file("typ_kol.dbf")), 0644u);
+    struct stat st;
+    ASSERT_EQ(::stat(rides.c_str(), &st), 0);
+    if (asRoot) {
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 5678u);
+    } else {
+        EXPECT_EQ(st.st_uid, ::geteuid());
+    }
 }
 
 TEST_F(CompactTest, PackReplacesTheTargetOfASymlinkedTable) {
