@@ -90,7 +90,7 @@ int Into(const std::string& dir, const std::string& statement, const std::string
     st = sql::Query(dir, statement, &result);
     if (!st.ok()) return Fail(st.message());
     sql::CopyReport report;
-    st = WriteResultTable(*result, dir, table, &report);
+    st = ReplaceWithResult(*result, dir, table, &report);
     if (!st.ok()) return Fail(st.message());
     std::printf("%s: %lld řádků\n", table.c_str(), static_cast<long long>(report.rows));
     if (report.problemValues > 0) {

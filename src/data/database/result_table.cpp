@@ -18,8 +18,8 @@ Status CheckResultTarget(std::string_view name) {
     return Status::Ok();
 }
 
-Status WriteResultTable(const sql::ResultSet& result, const std::string& dir, std::string_view name,
-                        sql::CopyReport* report) {
+Status ReplaceWithResult(const sql::ResultSet& result, const std::string& dir,
+                         std::string_view name, sql::CopyReport* report) {
     *report = sql::CopyReport();
     KOLVIO_RETURN_IF_ERROR(CheckResultTarget(name));
     return sql::CopyToNewTable(result, dir, std::string(name), report);

@@ -22,7 +22,7 @@ Status CheckResultTarget(std::string_view name);
 
 // Replaces (or creates) the table `name` in `dir` with the rows of `result`,
 // as sql::CopyToNewTable does, after CheckResultTarget.
-Status WriteResultTable(const sql::ResultSet& result, const std::string& dir, std::string_view name,
-                        sql::CopyReport* report);
+Status ReplaceWithResult(const sql::ResultSet& result, const std::string& dir,
+                         std::string_view name, sql::CopyReport* report);
 
 }  // namespace kolvio
