@@ -1,11 +1,10 @@
-// Writing a query result into a work table of the database directory.
-//
-// The result viewer fills "VYSLEDEK.dbf" and the extremes fill
-// "pomocne.dbf" this way, and kolvio-db sql --into any table the user
-// names. The six tables of the database can never be the target: their rows
-// would be replaced by the result. Neither can anything that is not a plain
-// table name (sql::CheckResultTableName): a memo file, an index sidecar, a
-// path outside the directory.
+// Writing a query result into a work table of the database directory, as
+// kolvio-db sql --into does with the table the user names. The program's
+// own work tables "VYSLEDEK.dbf" and "pomocne.dbf" are such tables too. The
+// six tables of the database can never be the target: their rows would be
+// replaced by the result. Neither can anything that is not a plain table
+// name (sql::CheckResultTableName): a memo file, an index sidecar, a path
+// outside the directory.
 #pragma once
 
 #include <string>
