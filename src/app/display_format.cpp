@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/config_settings.h"
 #include "app/decimal_text.h"
 
 namespace kolvio {
@@ -18,24 +19,7 @@ std::string FixedText(const Value& v, int decimals, size_t width, const char* su
 }  // namespace
 
 DisplaySettings LoadDisplaySettings(const SettingsFile& ini) {
-    DisplaySettings s;
-    for (const DecimalSetting& d : kDecimalSettings) {
-        s.*d.field =
-            std::clamp(ini.readInteger(kDecimalsSection, d.key, d.defaultValue), 0, d.maxValue);
-    }
-    s.zamenTeckaCarka = ini.readBool(kSetupSection, kCommaKey, true);
-    return s;
-}
-
-Status SaveDisplaySettings(SettingsFile& ini, const DisplaySettings& settings) {
-    return ini.update([&](IniDocument& doc) {
-        for (const DecimalSetting& d : kDecimalSettings) {
-            if (!doc.setValue(kDecimalsSection, d.key, std::to_string(settings.*d.field))) {
-                return false;
-            }
-        }
-        return doc.setValue(kSetupSection, kCommaKey, settings.zamenTeckaCarka ? "1" : "0");
-    });
+    return DisplaySettingsFrom(ReadConfigSettings(ini));
 }
 
 std::string DELKAGetText(const Value& v, const DisplaySettings& s) {

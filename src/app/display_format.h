@@ -27,35 +27,9 @@ struct DisplaySettings {
     bool zamenTeckaCarka = true;  // a typed comma becomes a point
 };
 
-// One decimal-places setting: its key in "Des_mista", its field in
-// DisplaySettings, its default and the largest count the dialog offers.
-struct DecimalSetting {
-    const char* key;
-    int DisplaySettings::*field;
-    int defaultValue;
-    int maxValue;
-};
-
-inline constexpr char kDecimalsSection[] = "Des_mista";
-inline constexpr char kSetupSection[] = "Setup";
-inline constexpr char kCommaKey[] = "zamenteckacarka";
-
-// In the order of the configuration dialog.
-inline constexpr DecimalSetting kDecimalSettings[] = {
-    {"prumer_des_m", &DisplaySettings::prumerDesM, 2, 3},
-    {"delka_des_m", &DisplaySettings::delkaDesM, 2, 3},
-    {"rychl_max_des_m", &DisplaySettings::rychlMaxDesM, 1, 3},
-    {"sr_tep_des_m", &DisplaySettings::srTepDesM, 0, 2},
-    {"sr_pr_prekr_des_m", &DisplaySettings::srPrPrekrDesM, 0, 3},
-    {"sr_pr_pom_des_m", &DisplaySettings::srPrPomDesM, 1, 3},
-    {"sr_kcal_des_m", &DisplaySettings::srKcalDesM, 0, 1},
-};
-
-// Missing keys give the defaults; a count outside 0..max (a hand-edited
-// file) is brought within it.
+// The counts and the option as the settings file holds them (the keys are
+// those of the configuration page, config_settings.h).
 DisplaySettings LoadDisplaySettings(const SettingsFile& ini);
-// Writes the seven counts and the comma option in one write.
-Status SaveDisplaySettings(SettingsFile& ini, const DisplaySettings& settings);
 
 // Fixed-decimal formatters: the value rounded to the setting's decimals,
 // right-aligned to a minimum width (10, or 5 and 6 before the "%").

@@ -9,7 +9,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/display_format.h"
+#include "app/config_settings.h"
 #include "app/form_hl.h"
 #include "app/message_service.h"
 #include "app/recent_databases.h"
@@ -17,20 +17,6 @@
 namespace kolvio {
 
 namespace {
-
-constexpr char kQuerySection[] = "Zobr_dotaz1";
-constexpr char kIndexKey[] = "index_soubory";
-
-// Labels of the seven counts, in the order of kDecimalSettings.
-const char* const kDecimalLabels[] = {
-    "Jízda průměr:",
-    "Jízda délka:",
-    "Maximální rychlost:",
-    "Tep. frekvence (průměr, max, ..):",
-    "Překročení limitu tep. frekvence v %:",
-    "Poměrné hodnoty tep. frekvence:",
-    "Energie v kcal:",
-};
 
 QLabel* Heading(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -63,34 +49,39 @@ TFKonfig::TFKonfig(TForm_hl& main) : TFData_Zakl(main) {
     auto* page = new QWidget(scroll);
     auto* layout = new QVBoxLayout(page);
 
+    // One control per setting of the table, in its group.
     layout->addWidget(Heading(QStringLiteral(" Zobrazení výsledků dotazu:"), page));
-    Check1 = Check("Check1", QStringLiteral("připravit indexové soubory předem"),
-                   QStringLiteral("Indexy pro seřezování dat budou vytvářeny před zobrazením dat "
-                                  "- doporučeno"),
-                   page);
-    layout->addWidget(Check1);
-
-    auto* group = new QGroupBox(
+    auto* queryResults = new QVBoxLayout;
+    layout->addLayout(queryResults);
+    auto* decimals = new QGroupBox(
         QStringLiteral("Desetiná místa číselných údajů zobrazovaných výsledků:"), page);
-    auto* form = new QFormLayout(group);
-    const SettingsFile& ini = main.settings();
-    for (size_t i = 0; i < std::size(kDecimalSettings); ++i) {
-        const DecimalSetting& s = kDecimalSettings[i];
-        auto* spin = new QSpinBox(group);
-        spin->setObjectName(QStringLiteral("RSE_%1").arg(QString::fromLatin1(s.key)));
-        spin->setRange(0, s.maxValue);
-        spin->setValue(
-            qBound(0, ini.readInteger(kDecimalsSection, s.key, s.defaultValue), s.maxValue));
-        spin->setMaximumWidth(70);
-        form->addRow(QString::fromUtf8(kDecimalLabels[i]), spin);
-        RSE.append(spin);
-    }
-    layout->addWidget(group);
-
+    auto* form = new QFormLayout(decimals);
+    layout->addWidget(decimals);
     layout->addWidget(Heading(QStringLiteral("Číselné vstupy:"), page));
-    CVCh = Check("CVCh", QStringLiteral("zaměňovat čárku za tečku"),
-                 QStringLiteral("ne/zaměňovat čárku za tečku u vstupů s reálným číslem"), page);
-    layout->addWidget(CVCh);
+    auto* numericInput = new QVBoxLayout;
+    layout->addLayout(numericInput);
+    const std::vector<int> values = ReadConfigSettings(main.settings());
+    for (size_t i = 0; i < std::size(kConfigSettings); ++i) {
+        const ConfigSetting& s = kConfigSettings[i];
+        if (s.control == ConfigControl::kSpinBox) {
+            auto* spin = new QSpinBox(decimals);
+            spin->setObjectName(QString::fromLatin1(s.name));
+            spin->setRange(0, s.maxValue);
+            spin->setValue(values[i]);
+            spin->setMaximumWidth(70);
+            form->addRow(QString::fromUtf8(s.caption), spin);
+            RSE.append(spin);
+            controls_.append(spin);
+        } else {
+            QCheckBox* box =
+                Check(s.name, QString::fromUtf8(s.caption), QString::fromUtf8(s.hint), page);
+            box->setChecked(values[i] != 0);
+            (s.group == ConfigGroup::kQueryResults ? queryResults : numericInput)->addWidget(box);
+            controls_.append(box);
+        }
+    }
+    Check1 = findChild<QCheckBox*>(QStringLiteral("Check1"));
+    CVCh = findChild<QCheckBox*>(QStringLiteral("CVCh"));
 
     layout->addWidget(Heading(QStringLiteral("Předchozí databáze:"), page));
     BorCheck1 = Check("BorCheck1", QStringLiteral("odstranit neplatné odkazy ze seznamu"),
@@ -109,20 +100,18 @@ TFKonfig::TFKonfig(TForm_hl& main) : TFData_Zakl(main) {
     BUloz->setDefault(true);
     buttonRow()->insertWidget(buttonRow()->count() - 1, BUloz);
     connect(BUloz, &QPushButton::clicked, this, &TFKonfig::BUlozClick);
-
-    Check1->setChecked(ini.readBool(kQuerySection, kIndexKey, false));
-    CVCh->setChecked(ini.readBool(kSetupSection, kCommaKey, true));
 }
 
 bool TFKonfig::save() {
-    DisplaySettings display;
-    for (size_t i = 0; i < std::size(kDecimalSettings); ++i) {
-        display.*(kDecimalSettings[i].field) = RSE.at(static_cast<int>(i))->value();
+    std::vector<int> values;
+    for (QWidget* control : controls_) {
+        if (auto* spin = qobject_cast<QSpinBox*>(control)) {
+            values.push_back(spin->value());
+        } else {
+            values.push_back(static_cast<QCheckBox*>(control)->isChecked() ? 1 : 0);
+        }
     }
-    display.zamenTeckaCarka = CVCh->isChecked();
-    SettingsFile& ini = mainWindow().settings();
-    Status st = ini.writeBool(kQuerySection, kIndexKey, Check1->isChecked());
-    if (st.ok()) st = SaveDisplaySettings(ini, display);
+    const Status st = WriteConfigSettings(mainWindow().settings(), values);
     if (st.ok()) return true;
     ShowMsgBox(QStringLiteral("Nastavení nelze uložit:\n%1\nZkontroluj, zda lze zapisovat do "
                               "souboru nastavení, a ulož je znovu.")

@@ -1,6 +1,7 @@
 // The configuration screen TFKonfig: how query results are prepared, the
-// decimal places of each kind of value, the decimal-comma option, and the
-// tidying of the recent-database list. "ULOŽ" writes the settings file,
+// decimal places of each kind of value, the decimal-comma option (one
+// control per setting of kConfigSettings), and the tidying of the
+// recent-database list. "ULOŽ" writes the settings file,
 // applies the new display settings at once and closes; "ZRUŠ" closes
 // without touching the file.
 //
@@ -23,7 +24,7 @@ public:
     explicit TFKonfig(TForm_hl& main);
 
     QCheckBox* Check1;  // "připravit indexové soubory předem"
-    // RSE_prumer_des_m ... RSE_sr_kcal_des_m, in the order of kDecimalSettings.
+    // RSE_prumer_des_m ... RSE_sr_kcal_des_m, in the order of kConfigSettings.
     QList<QSpinBox*> RSE;
     QCheckBox* CVCh;       // "zaměňovat čárku za tečku"
     QCheckBox* BorCheck1;  // "odstranit neplatné odkazy ze seznamu"
@@ -35,6 +36,9 @@ private:
     // False (after telling the rider) when the file could not be written.
     bool save();
     void tidyRecentList();
+
+    // The control of each setting of kConfigSettings, in its order.
+    QList<QWidget*> controls_;
 };
 
 }  // namespace kolvio

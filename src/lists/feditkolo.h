@@ -11,8 +11,6 @@ class TFEditKolo final : public TPairEditor {
     Q_OBJECT
 public:
     explicit TFEditKolo(TForm_hl& main);
-
-    void Button1Click() override;
 };
 
 }  // namespace kolvio

@@ -12,8 +12,6 @@ class TFEditthl final : public TPairEditor {
     Q_OBJECT
 public:
     explicit TFEditthl(TForm_hl& main);
-
-    void Button1Click() override;
 };
 
 }  // namespace kolvio

@@ -17,7 +17,8 @@
 
 namespace kolvio {
 
-TFEditTrat::TFEditTrat(TForm_hl& main) : TFData_Zakl(main) {
+TFEditTrat::TFEditTrat(TForm_hl& main)
+    : TFData_Zakl(main), rule_(kRouteList, main.database(), rider_) {
     setObjectName(QStringLiteral("FEditTrat"));
     setWindowTitle(QStringLiteral("Editace trati"));
     Label1->setText(QStringLiteral("EDITACE A ODSTRANĚNÍ TRATÍ"));
@@ -75,8 +76,9 @@ TFEditTrat::TFEditTrat(TForm_hl& main) : TFData_Zakl(main) {
     connect(Button1, &QPushButton::clicked, this, &TFEditTrat::Button1Click);
     connect(DBGrid1, &DBGrid::titleClicked, this, &TFEditTrat::DBGrid1TitleClick);
 
-    handlers_.attach(trs, TableEvent::kBeforePost, [this](Table& t) { return TTRSBeforePost(t); });
-    handlers_.attach(trs, TableEvent::kAfterPost, [this](Table& t) { return TTRSAfterPost(t); });
+    rider_.box("TRS_MEZI", DBEdit5);
+    // What is typed but not yet in the row counts, as when the box is left.
+    rule_.attachChangeChecks(handlers_, [this] { bindings_.applyAll(); });
 }
 
 TFEditTrat::~TFEditTrat() = default;
@@ -85,69 +87,8 @@ Table& TFEditTrat::routes() const {
     return mainWindow().database().TTRS();
 }
 
-Status TFEditTrat::TTRSBeforePost(Table& trs) {
-    // What is typed but not yet in the row counts, as when the box is left.
-    bindings_.applyAll();
-    if (trs.getString("TRS_MEZI").empty()) {
-        Warn(QStringLiteral("Nejsou zadány žádné průjezdní body\nruším změny!"));
-        RefocusLater(DBEdit5);
-        trs.cancel();
-        return Status::Aborted();
-    }
-    if (!Confirm(QStringLiteral("Zapsat provedenou změnu?"))) {
-        trs.cancel();
-        return Status::Aborted();
-    }
-    return Status::Ok();
-}
-
-Status TFEditTrat::TTRSAfterPost(Table& trs) {
-    undone_ = false;
-    bool occurs = false;
-    if (!StoreOk(ValueOccurs(trs, "TRS_MEZI", trs.getString("TRS_MEZI"), 2, &occurs))) {
-        return Status::Ok();
-    }
-    if (occurs &&
-        !Confirm(QStringLiteral("Zadané průjezdní body již obsahuje \njiná trať - pokračovat?"))) {
-        Zpet();
-        return Status::Ok();
-    }
-    const std::string code2 = trs.getString("TRS_N2");
-    if (code2.empty() || !StoreOk(ValueOccurs(trs, "TRS_N2", code2, 2, &occurs)) || !occurs) {
-        return Status::Ok();
-    }
-    Warn(QStringLiteral("Zadaný \"Kód 2\" již obsahuje \njiná trať - nelze pokračovat!"));
-    Zpet();
-    return Status::Ok();
-}
-
-void TFEditTrat::Zpet() {
-    Table& trs = routes();
-    undone_ = true;
-    // The row as it was before the change: the table keeps it until the
-    // after-store checks are over.
-    StoreOk(handlers_.without(trs, [&] { return WriteBackOldRow(trs); }));
-}
-
 void TFEditTrat::Button1Click() {
-    Table& trs = routes();
-    if (trs.isEmpty()) return;
-    if (trs.recordCount() == 2) {
-        Warn(QStringLiteral("Alespoň jedna trať musí zůstat\n=> nelze smazat"));
-        return;
-    }
-    const int64_t code = trs.getInt("TRS_C");
-    if (code == 0) {
-        Warn(QStringLiteral("Tuto trať nelze smazat!"));
-        return;
-    }
-    bool used = false;
-    if (!StoreOk(UsedInRides(mainWindow().database().Table1(), "TRS_C", code, &used))) return;
-    if (used) {
-        Warn(QStringLiteral("Trať je již použita!\n=> nelze smazat"));
-        return;
-    }
-    if (Confirm(QStringLiteral("Opravdu trať vymazat?"))) StoreOk(trs.deleteRecord());
+    rule_.deleteCurrent();
 }
 
 void TFEditTrat::MOtocPoradiClick() {
@@ -156,28 +97,25 @@ void TFEditTrat::MOtocPoradiClick() {
     bindings_.applyAll();
     if (WaypointCount(trs.getString("TRS_MEZI")) <= 1) return;
     if (!Confirm(QStringLiteral("Opravdu otočit pořadí průjezdních bodů?"))) return;
-    if (trs.state() == DatasetState::kEdit) {
-        undone_ = false;
-        // A change refused before or after storing ends the reversal.
-        if (!StoreOk(trs.post()) || undone_) return;
-    }
-    const int64_t code = trs.getInt("TRS_C");
-    Table& rides = mainWindow().database().Table1();
-    bool used = false;
-    if (!StoreOk(UsedInRides(rides, "TRS_C", code, &used))) return;
+    // A change refused before or after storing ends the reversal.
+    if (trs.state() == DatasetState::kEdit && (!StoreOk(trs.post()) || rule_.writtenBack())) return;
+    const std::optional<bool> used = rule_.usedInRides();
+    if (!used) return;
     const bool flip =
-        used && Confirm(QStringLiteral(
-                    "Trať je již použita,\nmám otočit směr jízdy v jízdách danou tratí?"));
+        *used && Confirm(QStringLiteral(
+                     "Trať je již použita,\nmám otočit směr jízdy v jízdách danou tratí?"));
 
+    const int64_t code = trs.getInt("TRS_C");
     const std::string reversed = ReverseWaypoints(trs.getString("TRS_MEZI"));
-    undone_ = false;
     const Status st = handlers_.without(trs, TableEvent::kBeforePost, [&] {
         RowEdit row(trs);
         return row.edit().set("TRS_MEZI", reversed).commit();
     });
     // The rides turn only with their route: a reversal written back by the
     // after-store checks leaves them as they were.
-    if (StoreOk(st) && !undone_ && flip) StoreOk(FlipRideDirections(rides, code));
+    if (StoreOk(st) && !rule_.writtenBack() && flip) {
+        StoreOk(FlipRideDirections(mainWindow().database().Table1(), code));
+    }
 }
 
 void TFEditTrat::DBGrid1TitleClick(int column) {

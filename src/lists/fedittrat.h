@@ -3,11 +3,9 @@
 // column title, and its waypoints reversed (with the directions of the rides
 // that use it, when the rider wants).
 //
-// A change is checked before it is stored (waypoints present, the rider
-// agrees) and after (waypoints or "Kód 2" of another route); a change
-// rejected after storing is written back from the row as the table kept it
-// before the change. The handlers live on the shared routes dataset only
-// while the screen is open.
+// A change is checked by the routes' ListRule before it is stored and after;
+// its handlers live on the shared routes dataset only while the screen is
+// open.
 #pragma once
 
 #include <QString>
@@ -45,15 +43,13 @@ protected:
     void FormClose() override;
 
 private:
-    Status TTRSBeforePost(Table& trs);
-    Status TTRSAfterPost(Table& trs);
-    void Zpet();
     Table& routes() const;
 
-    TableHandlers handlers_;
+    ScreenRider rider_;
+    ListRule rule_;
     BindingGroup bindings_;
-    bool ordered_ = false;  // a title click chose an ordering
-    bool undone_ = false;   // the last store was written back
+    TableHandlers handlers_;  // after what its handlers use: detached first
+    bool ordered_ = false;    // a title click chose an ordering
 };
 
 }  // namespace kolvio

@@ -12,21 +12,15 @@
 #include "app/display_format.h"
 #include "app/form_hl.h"
 #include "app/widgets/db_grid.h"
-#include "lists/list_rules.h"
 
 namespace kolvio {
 
-namespace {
-
-Status Refuse(Table& table) {
-    table.cancel();
-    return Status::Aborted();
-}
-
-}  // namespace
-
 TFEditTypJizd::TFEditTypJizd(TForm_hl& main)
-    : TFData_Zakl(main), trnz_(main.database().TTRNZ()), trn_(main.database().TTRN()) {
+    : TFData_Zakl(main),
+      trnz_(main.database().TTRNZ()),
+      trn_(main.database().TTRN()),
+      primaryRule_(kPrimaryTypeList, main.database(), rider_),
+      secondaryRule_(kSecondaryTypeList, main.database(), rider_) {
     setObjectName(QStringLiteral("FEditTypJizd"));
     setWindowTitle(QStringLiteral("Editace typu jízd"));
     Label1->setText(QStringLiteral("EDITACE A ODSTRANĚNÍ TYPU JÍZD"));
@@ -82,67 +76,15 @@ TFEditTypJizd::TFEditTypJizd(TForm_hl& main)
     connect(Button1, &QPushButton::clicked, this, &TFEditTypJizd::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFEditTypJizd::Button2Click);
 
-    handlers_.attach(trnz_, TableEvent::kBeforePost,
-                     [this](Table& t) { return TTRNZBeforePost(t); });
-    handlers_.attach(trnz_, TableEvent::kAfterPost, [this](Table& t) { return TTRNZAfterPost(t); });
-    handlers_.attach(trn_, TableEvent::kBeforePost, [this](Table& t) { return TTRNBeforePost(t); });
-    handlers_.attach(trn_, TableEvent::kAfterPost, [this](Table& t) { return TTRNAfterPost(t); });
+    // What is typed but not yet in the row counts, as when a box is left.
+    primaryRule_.attachChangeChecks(handlers_, [this] { primaryBindings_.applyAll(); });
+    secondaryRule_.attachChangeChecks(handlers_, [this] { secondaryBindings_.applyAll(); });
 }
 
 TFEditTypJizd::~TFEditTypJizd() = default;
 
-std::optional<bool> TFEditTypJizd::usedInRides(const char* codeField, int64_t code) {
-    bool used = false;
-    if (!StoreOk(UsedInRides(mainWindow().database().Table1(), codeField, code, &used))) {
-        return std::nullopt;
-    }
-    return used;
-}
-
-// --- primary types -----------------------------------------------------------
-
-Status TFEditTypJizd::TTRNZBeforePost(Table& trnz) {
-    if (trnz.state() != DatasetState::kEdit) return Status::Ok();
-    primaryBindings_.applyAll();
-    if (trnz.getString("TRNZ_N").empty()) {
-        Warn(QStringLiteral("Základní typ nesmí být prázdný!\nruším změny!"));
-        return Refuse(trnz);
-    }
-    const std::optional<bool> used = usedInRides("TRNZ_C", trnz.getInt("TRNZ_C"));
-    if (!used) return Refuse(trnz);
-    const QString question =
-        *used ? QStringLiteral(
-                    "Základní typ je již použit v jízdách,\npřesto zapsat provedenou změnu?")
-              : QStringLiteral("Zapsat provedenou změnu\nv základním typu?");
-    return Confirm(question) ? Status::Ok() : Refuse(trnz);
-}
-
-Status TFEditTypJizd::TTRNZAfterPost(Table& trnz) {
-    bool occurs = false;
-    if (StoreOk(ValueOccurs(trnz, "TRNZ_N", trnz.getString("TRNZ_N"), 2, &occurs)) && occurs &&
-        !Confirm(QStringLiteral("Zadaný základní typ je již použit \n - pokračovat?"))) {
-        TTRNZZpet();
-    }
-    return Status::Ok();
-}
-
-void TFEditTypJizd::TTRNZZpet() {
-    StoreOk(handlers_.without(trnz_, [this] { return WriteBackOldRow(trnz_); }));
-}
-
 void TFEditTypJizd::Button1Click() {
-    if (trnz_.isEmpty()) return;
-    if (trnz_.recordCount() == 1) {
-        Warn(QStringLiteral("Alespoň jeden základní typ musí zůstat\n=> nelze smazat"));
-        return;
-    }
-    const std::optional<bool> used = usedInRides("TRNZ_C", trnz_.getInt("TRNZ_C"));
-    if (!used) return;
-    if (*used) {
-        Warn(QStringLiteral("Základní typ je již použit v jízdách,\n=> nelze smazat!"));
-        return;
-    }
-    if (!Confirm(QStringLiteral("Opravdu základní typ vymazat?"))) return;
+    if (!primaryRule_.mayDelete()) return;
     // Its secondary types go with it: the view holds exactly them.
     const int64_t details = trn_.recordCount();
     Status st = trn_.first();
@@ -152,52 +94,8 @@ void TFEditTypJizd::Button1Click() {
     StoreOk(st);
 }
 
-// --- secondary types ---------------------------------------------------------
-
-Status TFEditTypJizd::TTRNBeforePost(Table& trn) {
-    if (trn.state() != DatasetState::kEdit) return Status::Ok();
-    secondaryBindings_.applyAll();
-    // An empty secondary name is allowed once the rider confirms it.
-    if (trn.getString("TRN_N").empty() &&
-        !Confirm(QStringLiteral("Opravdu prázdný vedlejší typ?"))) {
-        return Refuse(trn);
-    }
-    const std::optional<bool> used = usedInRides("TRN_C", trn.getInt("TRN_C"));
-    if (!used) return Refuse(trn);
-    const QString question =
-        *used ? QStringLiteral(
-                    "Vedlejší typ je již použit v jízdách,\npřesto zapsat provedenou změnu?")
-              : QStringLiteral("Zapsat provedenou změnu\nve vedlejším typu?");
-    return Confirm(question) ? Status::Ok() : Refuse(trn);
-}
-
-Status TFEditTypJizd::TTRNAfterPost(Table& trn) {
-    bool occurs = false;
-    if (StoreOk(CountInView(trn, "TRN_N", trn.getString("TRN_N"), 2, &occurs)) && occurs &&
-        !Confirm(QStringLiteral(
-            "Zadaný vedlejší typ je již použit \npro daný základní typ - pokračovat?"))) {
-        TTRNZpet();
-    }
-    return Status::Ok();
-}
-
-void TFEditTypJizd::TTRNZpet() {
-    StoreOk(handlers_.without(trn_, [this] { return WriteBackOldRow(trn_); }));
-}
-
 void TFEditTypJizd::Button2Click() {
-    if (trn_.isEmpty()) return;
-    if (trn_.recordCount() == 1) {
-        Warn(QStringLiteral("Alespoň jeden vedlejší typ musí zůstat\n=> nelze smazat"));
-        return;
-    }
-    const std::optional<bool> used = usedInRides("TRN_C", trn_.getInt("TRN_C"));
-    if (!used) return;
-    if (*used) {
-        Warn(QStringLiteral("Vedlejší typ je již použit v jízdách,\n=> nelze smazat!"));
-        return;
-    }
-    if (Confirm(QStringLiteral("Opravdu vedlejší typ vymazat?"))) StoreOk(trn_.deleteRecord());
+    secondaryRule_.deleteCurrent();
 }
 
 void TFEditTypJizd::FormClose() {

@@ -2,14 +2,10 @@
 // them, the secondary types of the selected one, each changed through bound
 // boxes and deleted with "Vymazat".
 //
-// A change is checked before it is stored (name present, the rider agrees,
-// with a stronger question when rides use the type) and after (the name of
-// another type); a change rejected after storing is written back from the
-// row as the table kept it before the change. The four handlers live on the
-// shared datasets only while the screen is open.
+// A change is checked by the ListRule of its list before it is stored and
+// after; the handlers live on the shared datasets only while the screen is
+// open.
 #pragma once
-
-#include <optional>
 
 #include "app/child_windows.h"
 #include "app/widgets/field_binding.h"
@@ -41,19 +37,12 @@ protected:
     void FormClose() override;
 
 private:
-    Status TTRNZBeforePost(Table& trnz);
-    Status TTRNZAfterPost(Table& trnz);
-    Status TTRNBeforePost(Table& trn);
-    Status TTRNAfterPost(Table& trn);
-    void TTRNZZpet();
-    void TTRNZpet();
-    // Whether rides use the type; nullopt when the rides cannot be read.
-    std::optional<bool> usedInRides(const char* codeField, int64_t code);
-
     Table& trnz_;
     Table& trn_;
-    TableHandlers handlers_;
+    ScreenRider rider_;
+    ListRule primaryRule_, secondaryRule_;
     BindingGroup primaryBindings_, secondaryBindings_;
+    TableHandlers handlers_;  // after what its handlers use: detached first
 };
 
 }  // namespace kolvio

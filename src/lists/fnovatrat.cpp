@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "app/form_hl.h"
-#include "lists/list_rules.h"
 #include "lists/list_screen.h"
 #include "lists/preset_lists.h"
 #include "lists/route_text.h"
@@ -44,7 +43,8 @@ std::vector<std::string> ToStd(const QStringList& list) {
 
 }  // namespace
 
-TFNovaTrat::TFNovaTrat(TForm_hl& main) : TFData_Zakl(main) {
+TFNovaTrat::TFNovaTrat(TForm_hl& main)
+    : TFData_Zakl(main), rule_(kRouteList, main.database(), rider_) {
     setObjectName(QStringLiteral("FNovaTrat"));
     setWindowTitle(QStringLiteral("Nová trať"));
     Label1->setText(QStringLiteral("Nová trať"));
@@ -102,6 +102,7 @@ TFNovaTrat::TFNovaTrat(TForm_hl& main) : TFData_Zakl(main) {
     BKONEC->setToolTip(QStringLiteral("Zrušení zadávaní nové trati"));
     BKONEC->setStatusTip(BKONEC->toolTip());
 
+    rider_.box("TRS_MEZI", Edit1);
     exits_.on(CBStart, [this] { CBStartExit(CBStart); });
     exits_.on(CBCil, [this] { CBStartExit(CBCil); });
     exits_.on(Edit2, [this] { Edit2Exit(); });
@@ -154,9 +155,7 @@ void TFNovaTrat::Edit2Exit() {
 
 void TFNovaTrat::Edit3Exit() {
     if (closing_ || Edit3->text().isEmpty()) return;
-    bool occurs = false;
-    if (!StoreOk(ValueOccurs(routes(), "TRS_N2", Std(Edit3->text()), 1, &occurs)) || !occurs)
-        return;
+    if (rule_.occurs("TRS_N2", Std(Edit3->text())) != true) return;
     Warn(QStringLiteral("Jiná trať již obsahuje stejný kód -> nelze"));
     Edit3->clear();
     RefocusLater(Edit3);
@@ -179,41 +178,16 @@ void TFNovaTrat::Button1Click() {
 }
 
 void TFNovaTrat::Button2Click() {
-    Table& trs = routes();
-    const std::string waypoints = Std(Edit1->text());
-    if (waypoints.empty()) {
-        Warn(QStringLiteral("Nejsou zadány žádné průjezdní body\noprav!"));
-        Edit1->setFocus();
-        return;
-    }
-    bool occurs = false;
-    if (!StoreOk(ValueOccurs(trs, "TRS_MEZI", waypoints, 1, &occurs))) return;
-    if (occurs &&
-        !Confirm(QStringLiteral("Zadané průjezdní body již obsahuje \njiná trať - pokračovat?"))) {
-        return;
-    }
-    const std::string code2 = Std(Edit3->text());
-    if (!code2.empty()) {
-        if (!StoreOk(ValueOccurs(trs, "TRS_N2", code2, 1, &occurs))) return;
-        if (occurs) {
-            Warn(QStringLiteral("Zadaný \"Kód 2\" již obsahuje \njiná trať - nelze pokračovat?"));
-            return;
-        }
-    }
-    if (!Confirm(QStringLiteral("Opravdu přidat do databáze?"))) return;
-
-    int64_t code = 0;
-    if (!StoreOk(NextFreeCode(trs, "TRS_C", &code))) return;
-    RowEdit row(trs);
-    row.append().set({{"TRS_N1", Std(Edit2->text())},
-                      {"TRS_N2", code2},
-                      {"TRS_MEZI", waypoints},
-                      {"TRS_START", Std(CBStart->currentText())},
-                      {"TRS_CIL", Std(CBCil->currentText())},
-                      {"TRS_C", Value(code)}});
-    if (!StoreOk(row.commit())) return;
+    const RowValues values{{"TRS_N1", Std(Edit2->text())},
+                           {"TRS_N2", Std(Edit3->text())},
+                           {"TRS_MEZI", Std(Edit1->text())},
+                           {"TRS_START", Std(CBStart->currentText())},
+                           {"TRS_CIL", Std(CBCil->currentText())}};
+    if (!rule_.mayAdd(values) || !rule_.confirmAdd()) return;
+    RowEdit row(routes());
+    if (!StoreOk(rule_.add(values, row))) return;
     if (PoZasKonec->isChecked()) {
-        StoreOk(trs.last());
+        StoreOk(routes().last());
         closeScreen();
     } else {
         Edit1->clear();

@@ -42,6 +42,8 @@ private:
     void Nacti50Poslednich();
     Table& routes() const;
 
+    ScreenRider rider_;
+    ListRule rule_;
     ExitHooks exits_;
     bool closing_ = false;
 };

@@ -9,7 +9,7 @@
 namespace kolvio {
 
 TFNoveKolo::TFNoveKolo(TForm_hl& main)
-    : TPairAdder(main, main.database().TTKOL(), "KOL_C",
+    : TPairAdder(main, kBikeList,
                  {"KOL_TYP", QStringLiteral("Typ:"), QStringLiteral("typ"),
                   QStringLiteral("Zadej nový typ kola (max. 20 znaků)"), PresetBikeTypes(), 20},
                  {"KOL_ZNA", QStringLiteral("Značka:"), QStringLiteral("značka"),
@@ -20,8 +20,6 @@ TFNoveKolo::TFNoveKolo(TForm_hl& main)
                   250,
                   QStringLiteral("Přidá zadaný typ kola do databáze"),
                   QStringLiteral("Zadaný typ již existuje\nje to v pořádku"),
-                  QStringLiteral("Typ kola nebo značka kola jsou prázdné,\nje to v pořádku?"),
-                  QStringLiteral("Zadané nové kolo již existuje!\n=> nelze přidat"),
                   true}) {
     setObjectName(QStringLiteral("FNoveKolo"));
     setWindowTitle(QStringLiteral("Nové kolo"));

@@ -11,7 +11,7 @@ namespace kolvio {
 
 TFNoveTHL::TFNoveTHL(TForm_hl& main)
     : TPairAdder(
-          main, main.database().TTHLD(), "THL_C",
+          main, kWatchTypeList,
           {"THL_ZKR", QStringLiteral("Zkratka:"), QStringLiteral("zkratka"),
            QStringLiteral("Zadej zkratku nového typu hlídání limitu tepové frekvence  (max. 15 "
                           "znaků)"),
@@ -25,8 +25,6 @@ TFNoveTHL::TFNoveTHL(TForm_hl& main)
            250,
            QStringLiteral("Přidá zadaný typ hlídání limitu tepové frekvence do databáze"),
            QStringLiteral("Zadaná zkratka již existuje\nje to v pořádku"),
-           QStringLiteral("Zkratka nebo popis jsou prázdné,\nje to v pořádku?"),
-           QStringLiteral("Zadaný nový typ hlídání limitu tep. fr. již existuje!\n=> nelze přidat"),
            false}) {
     setObjectName(QStringLiteral("FNoveTHL"));
     setWindowTitle(QStringLiteral("Nový typ hlídání limitu tepové frekvence"));

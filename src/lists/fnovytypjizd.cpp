@@ -12,7 +12,6 @@
 #include "app/form_hl.h"
 #include "app/widgets/db_grid.h"
 #include "app/widgets/field_binding.h"
-#include "lists/list_rules.h"
 #include "lists/list_screen.h"
 
 namespace kolvio {
@@ -20,7 +19,6 @@ namespace kolvio {
 namespace {
 
 constexpr int kNameLength = 20;
-constexpr int kMaxSecondaryTypes = 99;
 
 QList<GridColumn> CodeAndName(const char* code, const char* name) {
     return {{QString::fromLatin1(code), QStringLiteral("číslo")},
@@ -29,7 +27,10 @@ QList<GridColumn> CodeAndName(const char* code, const char* name) {
 
 }  // namespace
 
-TFNovyTypJizd::TFNovyTypJizd(TForm_hl& main) : TFData_Zakl(main) {
+TFNovyTypJizd::TFNovyTypJizd(TForm_hl& main)
+    : TFData_Zakl(main),
+      primaryRule_(kPrimaryTypeList, main.database(), rider_),
+      secondaryRule_(kSecondaryTypeList, main.database(), rider_) {
     setObjectName(QStringLiteral("FNovyTypJizd"));
     setWindowTitle(QStringLiteral("Nový typ jízd"));
     Label1->setText(QStringLiteral("NOVÝ TYP JÍZD"));
@@ -102,62 +103,24 @@ void TFNovyTypJizd::Zmena() {
 void TFNovyTypJizd::Button1Click() {
     Database& db = mainWindow().database();
     Table& trnz = db.TTRNZ();
-    Table& trn = db.TTRN();
     // The visible primary name field says what is added.
     const bool addPrimary = !Edit1->isHidden();
-    const std::string name1 = Edit1->text().toStdString();
+    const RowValues primaryValues{{"TRNZ_N", Edit1->text().toStdString()},
+                                  {"ZADNE_TRS", CheckBox1->isChecked()}};
     const std::string name2 = Edit2->text().toStdString();
-    bool occurs = false;
-    if (addPrimary) {
-        if (name1.empty()) {
-            Warn(QStringLiteral("Název základního typu nesmí být prázdný!"));
-            return;
-        }
-        if (!StoreOk(ValueOccurs(trnz, "TRNZ_N", name1, 1, &occurs))) return;
-        if (occurs) {
-            Warn(QStringLiteral("Zadaný nový základní typ již existuje!\n=> nelze přidat"));
-            return;
-        }
-    }
-    if (name2.empty()) {
-        Warn(QStringLiteral("Název vedlejšího typu nesmí být prázdný!"));
+    // The secondary types are those of the primary type selected in the
+    // grid, also when a new primary type is being added.
+    if ((addPrimary && !primaryRule_.mayAdd(primaryValues)) ||
+        !secondaryRule_.mayAdd({{"TRN_N", name2}}) || !secondaryRule_.confirmAdd()) {
         return;
     }
-    // The secondary types of the primary type selected in the grid, also
-    // when a new primary type is being added.
-    if (!StoreOk(ValueOccurs(trn, "TRN_N", name2, 1, &occurs))) return;
-    if (occurs) {
-        Warn(QStringLiteral("Zadaný nový vedlejší typ již existuje!\n=> nelze přidat"));
-        return;
-    }
-    if (trn.recordCount() > kMaxSecondaryTypes - 1) {
-        Warn(QStringLiteral("Překročen max. počet {99} vedlejších typů!\n=> nelze přidat"));
-        return;
-    }
-    if (!Confirm(QStringLiteral("Opravdu přidat do databáze?"))) return;
-
     // The primary type and its first secondary type are stored both or neither.
     RowEdit primaryRow(trnz);
-    int64_t primary = 0;
-    if (addPrimary) {
-        if (!StoreOk(NextFreeCode(trnz, "TRNZ_C", &primary))) return;
-        primaryRow.append().set(
-            {{"TRNZ_C", Value(primary)}, {"TRNZ_N", name1}, {"ZADNE_TRS", CheckBox1->isChecked()}});
-        if (!StoreOk(primaryRow.commit())) return;
-    } else {
-        if (trnz.isEmpty()) return;
-        primary = trnz.getInt("TRNZ_C");
-    }
-    int64_t code = 0;
-    RowEdit secondaryRow(trn);
-    Status st =
-        NextFreeCode(trn, "TRN_C", primary * 100 + 1, primary * 100 + kMaxSecondaryTypes, &code);
-    if (st.ok()) {
-        st = secondaryRow.append()
-                 .set({{"TRN_C", Value(code)}, {"TRNZ_C", Value(primary)}, {"TRN_N", name2}})
-                 .commit();
-    }
-    if (!StoreOk(st)) {
+    if (addPrimary && !StoreOk(primaryRule_.add(primaryValues, primaryRow))) return;
+    if (trnz.isEmpty()) return;
+    RowEdit secondaryRow(db.TTRN());
+    if (!StoreOk(secondaryRule_.add({{"TRNZ_C", trnz.getInt("TRNZ_C")}, {"TRN_N", name2}},
+                                    secondaryRow))) {
         if (addPrimary) StoreOk(primaryRow.withdraw());
         return;
     }

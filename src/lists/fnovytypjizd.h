@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/child_windows.h"
+#include "lists/list_screen.h"
 
 class QCheckBox;
 class QLabel;
@@ -37,6 +38,9 @@ public:
 
 private:
     void Zmena();
+
+    ScreenRider rider_;
+    ListRule primaryRule_, secondaryRule_;
 };
 
 }  // namespace kolvio

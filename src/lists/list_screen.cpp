@@ -99,6 +99,28 @@ void RefocusLater(QWidget* control) {
     });
 }
 
+void ScreenRider::warn(const std::string& text) {
+    Warn(QString::fromStdString(text));
+}
+
+bool ScreenRider::confirm(const std::string& text) {
+    return Confirm(QString::fromStdString(text));
+}
+
+void ScreenRider::fail(const Status& status) {
+    StoreOk(status);
+}
+
+void ScreenRider::returnTo(std::string_view field) {
+    for (const auto& [name, control] : boxes_) {
+        if (name == field && control) RefocusLater(control);
+    }
+}
+
+void ScreenRider::box(const char* field, QWidget* control) {
+    boxes_.emplace_back(field, control);
+}
+
 ExitHooks::~ExitHooks() {
     for (const QPointer<QObject>& filter : filters_)
         delete filter.data();

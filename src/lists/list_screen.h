@@ -1,5 +1,6 @@
 // What the eight list screens share: building labelled controls with their
-// hints, the messages they show and the "Exit" of a control.
+// hints, the messages they show (also as the Rider of their ListRule) and
+// the "Exit" of a control.
 #pragma once
 
 #include <QObject>
@@ -12,6 +13,7 @@
 #include "app/row_edit.h"
 #include "app/table_handlers.h"
 #include "data/table.h"
+#include "lists/list_rule.h"
 
 class QComboBox;
 class QGridLayout;
@@ -53,6 +55,21 @@ bool Confirm(const QString& text);
 bool StoreOk(const Status& status);
 // Moves the focus to `control` once the current focus change is over.
 void RefocusLater(QWidget* control);
+
+// The message box as the Rider of a screen's ListRule. A refused field's box
+// gets the focus back once the current focus change is over.
+class ScreenRider final : public Rider {
+public:
+    void warn(const std::string& text) override;
+    bool confirm(const std::string& text) override;
+    void fail(const Status& status) override;
+    void returnTo(std::string_view field) override;
+    // The box of `field`.
+    void box(const char* field, QWidget* control);
+
+private:
+    std::vector<std::pair<std::string, QPointer<QWidget>>> boxes_;
+};
 
 // The "Exit" handlers of a screen's controls: `onExit` runs whenever the
 // control loses the focus to another control (not to its own drop-down list

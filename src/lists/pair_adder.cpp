@@ -8,27 +8,27 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/form_hl.h"
 #include "app/widgets/db_grid.h"
-#include "lists/list_rules.h"
 #include "lists/list_screen.h"
 
 namespace kolvio {
 
-TPairAdder::TPairAdder(TForm_hl& main, Table& table, const char* codeField, const Field& first,
+TPairAdder::TPairAdder(TForm_hl& main, const ListDescription& list, const Field& first,
                        const Field& second, const Texts& texts)
     : TFData_Zakl(main),
-      table_(table),
-      codeField_(codeField),
       field1_(first.name),
       field2_(second.name),
-      texts_(texts) {
+      texts_(texts),
+      rule_(list, main.database(), rider_) {
+    Table& table = rule_.table();
     QGridLayout* grid = nullptr;
     QGroupBox* added = Group(this, texts.group, &grid);
     ComboBox1 = Named(EditableList(added, first.presets, first.maxLength), "ComboBox1", first.hint);
     ComboBox2 =
         Named(EditableList(added, second.presets, second.maxLength), "ComboBox2", second.hint);
-    for (QComboBox* list : {ComboBox1, ComboBox2})
-        list->setEditText(QString());
+    for (QComboBox* combo : {ComboBox1, ComboBox2})
+        combo->setEditText(QString());
     AddRow(grid, first.caption, ComboBox1);
     AddRow(grid, second.caption, ComboBox2);
 
@@ -52,13 +52,7 @@ TPairAdder::TPairAdder(TForm_hl& main, Table& table, const char* codeField, cons
 }
 
 void TPairAdder::ComboBox1Exit() {
-    if (closing_) return;
-    bool occurs = false;
-    if (!StoreOk(
-            ValueOccurs(table_, field1_, ComboBox1->currentText().toStdString(), 1, &occurs)) ||
-        !occurs) {
-        return;
-    }
+    if (closing_ || rule_.occurs(field1_, ComboBox1->currentText().toStdString()) != true) return;
     // Only informs: on Yes the text stays as typed.
     if (!Confirm(texts_.firstExists)) RefocusLater(ComboBox1);
 }
@@ -66,30 +60,17 @@ void TPairAdder::ComboBox1Exit() {
 void TPairAdder::Button1Click() {
     const QString first = ComboBox1->currentText();
     const QString second = ComboBox2->currentText();
-    if ((first.isEmpty() || second.isEmpty()) && !Confirm(texts_.emptyQuestion)) return;
-    // Letter case does not count in the test (the texts are compared folded).
-    bool occurs = false;
-    if (!StoreOk(PairOccurs(table_, field1_, first.toStdString(), field2_, second.toStdString(), 1,
-                            &occurs))) {
+    if (!rule_.mayAdd({{field1_, first.toStdString()}, {field2_, second.toStdString()}}) ||
+        !rule_.confirmAdd()) {
         return;
     }
-    if (occurs) {
-        Warn(texts_.duplicate);
-        return;
-    }
-    if (!Confirm(QStringLiteral("Opravdu přidat do databáze?"))) return;
-
-    int64_t code = 0;
-    if (!StoreOk(NextFreeCode(table_, codeField_, &code))) return;
     // Locale-aware, so that accented letters are upper-cased too.
     const QLocale czech(QLocale::Czech, QLocale::CzechRepublic);
     const auto stored = [&](const QString& text) {
         return (texts_.upperCase ? czech.toUpper(text) : text).toStdString();
     };
-    RowEdit row(table_);
-    row.append().set(
-        {{codeField_, Value(code)}, {field1_, stored(first)}, {field2_, stored(second)}});
-    if (!StoreOk(row.commit())) return;
+    RowEdit row(rule_.table());
+    if (!StoreOk(rule_.add({{field1_, stored(first)}, {field2_, stored(second)}}, row))) return;
     if (PoZasKonec->isChecked()) {
         closeScreen();
     } else {
@@ -100,7 +81,7 @@ void TPairAdder::Button1Click() {
 
 void TPairAdder::FormClose() {
     closing_ = true;
-    if (table_.state() == DatasetState::kInsert) table_.cancel();
+    if (rule_.table().state() == DatasetState::kInsert) rule_.table().cancel();
 }
 
 }  // namespace kolvio

@@ -45,23 +45,21 @@ protected:
         QString gridHint;
         QList<int> weights;
         int weightTotal;
-        QString addHint;        // of "PŘIDEJ"
-        QString firstExists;    // question on leaving the first list
-        QString emptyQuestion;  // one of the two texts is empty
-        QString duplicate;      // warning: the pair exists
-        bool upperCase;         // store the texts upper-cased
+        QString addHint;      // of "PŘIDEJ"
+        QString firstExists;  // question on leaving the first list
+        bool upperCase;       // store the texts upper-cased
     };
 
-    TPairAdder(TForm_hl& main, Table& table, const char* codeField, const Field& first,
-               const Field& second, const Texts& texts);
+    TPairAdder(TForm_hl& main, const ListDescription& list, const Field& first, const Field& second,
+               const Texts& texts);
     void FormClose() override;
 
 private:
-    Table& table_;
-    const char* codeField_;
     const char* field1_;
     const char* field2_;
     Texts texts_;
+    ScreenRider rider_;
+    ListRule rule_;
     ExitHooks exits_;
     bool closing_ = false;
 };

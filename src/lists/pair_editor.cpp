@@ -7,19 +7,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/form_hl.h"
 #include "app/widgets/db_grid.h"
-#include "lists/list_rules.h"
 
 namespace kolvio {
 
-TPairEditor::TPairEditor(TForm_hl& main, Table& table, const Field& first, const Field& second,
-                         const Layout& layout)
-    : TFData_Zakl(main),
-      table_(table),
-      field1_(first.name),
-      field2_(second.name),
-      duplicate_(layout.duplicate) {
+TPairEditor::TPairEditor(TForm_hl& main, const ListDescription& list, const Field& first,
+                         const Field& second, const Layout& layout)
+    : TFData_Zakl(main), rule_(list, main.database(), rider_) {
     PoZasKonec->hide();
+    Table& table = rule_.table();
 
     QGridLayout* grid = nullptr;
     QGroupBox* change = Group(this, layout.changeGroup, &grid);
@@ -50,32 +47,17 @@ TPairEditor::TPairEditor(TForm_hl& main, Table& table, const Field& first, const
 
     body()->addWidget(change);
     body()->addWidget(existing, 1);
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button1, &QPushButton::clicked, this, &TPairEditor::Button1Click);
+    rule_.attachChangeChecks(handlers_);
 }
 
 void TPairEditor::DBComboBox1Exit() {
-    Table& t = table_;
-    if (t.state() != DatasetState::kEdit) return;
-    if (!Confirm(QStringLiteral("Zapsat provedenou změnu?"))) {
-        t.cancel();
-        return;
-    }
-    // The pair as stored before the change, for a write-back.
-    const Value old1 = t.oldValue(field1_);
-    const Value old2 = t.oldValue(field2_);
-    if (!StoreOk(t.post())) {
-        t.cancel();
-        return;
-    }
-    bool occurs = false;
-    if (!StoreOk(PairOccurs(t, field1_, t.getString(field1_), field2_, t.getString(field2_), 2,
-                            &occurs)) ||
-        !occurs) {
-        return;
-    }
-    Warn(duplicate_);
-    RowEdit back(t);
-    StoreOk(back.edit().set({{field1_, old1}, {field2_, old2}}).commit());
+    Table& t = rule_.table();
+    if (t.state() == DatasetState::kEdit && !StoreOk(t.post())) t.cancel();
+}
+
+void TPairEditor::Button1Click() {
+    rule_.deleteCurrent();
 }
 
 void TPairEditor::FormClose() {
@@ -83,6 +65,7 @@ void TPairEditor::FormClose() {
     // decided now rather than stored unchecked by the next screen.
     bindings_.applyAll();
     DBComboBox1Exit();
+    handlers_.detachAll();
 }
 
 }  // namespace kolvio

@@ -3,9 +3,9 @@
 // abbreviation and description of a watch type).
 //
 // The current row is changed through two bound drop-down lists. Leaving
-// either list while the row is being edited asks whether to store the
-// change; a stored change that makes the pair equal to another row's is
-// written back from the row as the table kept it before the change.
+// either list while the row is being edited stores the change through the
+// checks of the list's ListRule (the question, then the pair of another
+// row, which writes the change back).
 #pragma once
 
 #include <QString>
@@ -29,9 +29,9 @@ public:
     QPushButton* Button1;  // "&Vymaž"
     DBGrid* DBGrid1;
 
-    // Leaving either list.
+    // Leaving either list: stores a change through the checks of the list.
     void DBComboBox1Exit();
-    virtual void Button1Click() = 0;
+    void Button1Click();
 
 protected:
     struct Field {
@@ -47,22 +47,19 @@ protected:
         QString gridHint;
         QList<int> weights;
         int weightTotal;
-        QString duplicate;  // the warning of a stored duplicate pair
     };
 
-    TPairEditor(TForm_hl& main, Table& table, const Field& first, const Field& second,
-                const Layout& layout);
+    TPairEditor(TForm_hl& main, const ListDescription& list, const Field& first,
+                const Field& second, const Layout& layout);
 
     void FormClose() override;
-    Table& table() const { return table_; }
 
 private:
-    Table& table_;
-    const char* field1_;
-    const char* field2_;
-    QString duplicate_;
+    ScreenRider rider_;
+    ListRule rule_;
     BindingGroup bindings_;
     ExitHooks exits_;
+    TableHandlers handlers_;  // after what its handlers use: detached first
 };
 
 }  // namespace kolvio

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
+#include "app/config_settings.h"
 #include "app/decimal_text.h"
 #include "scratch_dir.h"
 
@@ -106,10 +109,12 @@ TEST(DisplaySettingsFile, SavedCountsApplyToTheNextDisplay) {
     testing::ScratchDir dir;
     SettingsFile ini(dir.file("kolvio.ini"));
     ASSERT_TRUE(ini.writeInteger("Zobr_dotaz1", "index_soubory", 1).ok());
-    DisplaySettings s;
-    s.delkaDesM = 3;
-    s.zamenTeckaCarka = false;
-    ASSERT_TRUE(SaveDisplaySettings(ini, s).ok());
+    std::vector<int> values = ReadConfigSettings(ini);
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (std::string_view(kConfigSettings[i].key) == "delka_des_m") values[i] = 3;
+        if (std::string_view(kConfigSettings[i].key) == kCommaKey) values[i] = 0;
+    }
+    ASSERT_TRUE(WriteConfigSettings(ini, values).ok());
     const DisplaySettings back = LoadDisplaySettings(ini);
     EXPECT_EQ(DELKAGetText(42.5, back), "    42.500");
     EXPECT_FALSE(back.zamenTeckaCarka);
