@@ -46,6 +46,7 @@ TPairEditor::TPairEditor(TForm_hl& main, Table& table, const Field& first, const
                                existing),
                     "DBGrid1", layout.gridHint);
     DBGrid1->setColumnWeights(layout.weights, layout.weightTotal);
+    DBGrid1->setRowIndicator(true);
     (new QVBoxLayout(existing))->addWidget(DBGrid1);
 
     body()->addWidget(change);

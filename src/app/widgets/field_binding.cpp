@@ -9,7 +9,6 @@
 
 #include "app/message_service.h"
 #include "app/widgets/dataset_model.h"
-#include "app/widgets/dataset_walk.h"
 
 namespace kolvio {
 
@@ -56,7 +55,7 @@ void FieldBinding::load() {
 }
 
 void FieldBinding::onChange(DataChange change, int field) {
-    if (busy_ || DatasetWalk::Active(table_)) return;
+    if (busy_) return;
     if (change == DataChange::kFieldChanged && field != table_.fieldIndex(field_.toStdString())) {
         return;
     }
