@@ -27,7 +27,8 @@ LookupBinding::LookupBinding(Table& table, QString field, QComboBox* combo, Tabl
     connect(combo_, &QComboBox::activated, this, [this](int index) {
         if (index < 0 || index >= static_cast<int>(keys_.size())) return;
         const Value key = keys_[index];
-        if (beginEdit() && apply()) followKey(key);
+        // The item already chosen is no change of the row.
+        if (holdsFieldValue() || (beginEdit() && apply())) followKey(key);
     });
     refill();
 }

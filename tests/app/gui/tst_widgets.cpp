@@ -104,6 +104,7 @@ private slots:
     void leavingAnUnchangedBoxKeepsTheStoredValue();
     void refusedEditPutsTheValueBack();
     void checkBoxWritesAtOnce();
+    void listShowingAnItemIsNoEdit();
     void lookupWritesTheKeyAndMovesTheList();
     void commaBecomesAPointWhileTheOptionIsOn();
     void fieldsCarryTheirFormatters_data();
@@ -459,6 +460,39 @@ void TestWidgets::checkBoxWritesAtOnce() {
     QVERIFY(!box->isChecked());  // the box follows the field
     t.cancel();
     QVERIFY(box->isChecked());
+}
+
+void TestWidgets::listShowingAnItemIsNoEdit() {
+    Fixture f(2);
+    Table& t = f.db.Table1();
+    QVERIFY(t.edit().ok() && t.setValue("POPIS1", std::string("ZIMNÍ")).ok() && t.post().ok());
+    ScriptedMessages messages;
+    Form form;
+    auto* combo = form.add(new QComboBox);
+    combo->addItems({QStringLiteral("ZÁVODNÍ"), QStringLiteral("ZIMNÍ"), QStringLiteral("HORSKÉ")});
+    new ComboBoxBinding(t, "POPIS1", combo);
+    // The value shown selects its item, so Qt has nothing to "pick" on leaving.
+    QCOMPARE(combo->currentText(), QStringLiteral("ZIMNÍ"));
+    QCOMPARE(combo->currentIndex(), 1);
+    combo->setFocus();
+    form.leave();
+    QCOMPARE(t.state(), DatasetState::kBrowse);
+    // Another row with a text that is no item: shown as text, no item chosen.
+    QVERIFY(t.next().ok());
+    QCOMPARE(combo->currentText(), QStringLiteral("j499"));
+    QCOMPARE(combo->currentIndex(), -1);
+    combo->setFocus();
+    form.leave();
+    QCOMPARE(t.state(), DatasetState::kBrowse);
+    // Picking an item is an edit, written when the list is left.
+    QVERIFY(t.prior().ok());
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(t.state(), DatasetState::kEdit);
+    form.leave();
+    QCOMPARE(t.getString("POPIS1"), "HORSKÉ");
+    QVERIFY(t.post().ok());
+    QVERIFY2(messages.problems().isEmpty(), qPrintable(messages.problems()));
 }
 
 void TestWidgets::lookupWritesTheKeyAndMovesTheList() {
