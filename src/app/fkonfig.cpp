@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -60,19 +61,26 @@ TFKonfig::TFKonfig(TForm_hl& main) : TFData_Zakl(main) {
     scroll->setObjectName(QStringLiteral("ScrollBox1"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Each option's heading beside its check box, so that the page fits the
+    // reference size without scrolling.
     auto* page = new QWidget(scroll);
-    auto* layout = new QVBoxLayout(page);
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto option = [&](int row, const QString& heading, QCheckBox* box) {
+        layout->addWidget(Heading(heading, page), row, 0);
+        layout->addWidget(box, row, 1);
+    };
 
-    layout->addWidget(Heading(QStringLiteral(" Zobrazení výsledků dotazu:"), page));
     Check1 = Check("Check1", QStringLiteral("připravit indexové soubory předem"),
                    QStringLiteral("Indexy pro seřezování dat budou vytvářeny před zobrazením dat "
                                   "- doporučeno"),
                    page);
-    layout->addWidget(Check1);
+    option(0, QStringLiteral(" Zobrazení výsledků dotazu:"), Check1);
 
     auto* group = new QGroupBox(
         QStringLiteral("Desetiná místa číselných údajů zobrazovaných výsledků:"), page);
     auto* form = new QFormLayout(group);
+    form->setVerticalSpacing(2);
     const SettingsFile& ini = main.settings();
     for (size_t i = 0; i < std::size(kDecimalSettings); ++i) {
         const DecimalSetting& s = kDecimalSettings[i];
@@ -85,20 +93,18 @@ TFKonfig::TFKonfig(TForm_hl& main) : TFData_Zakl(main) {
         form->addRow(QString::fromUtf8(kDecimalLabels[i]), spin);
         RSE.append(spin);
     }
-    layout->addWidget(group);
+    layout->addWidget(group, 1, 0, 1, 3);
 
-    layout->addWidget(Heading(QStringLiteral("Číselné vstupy:"), page));
     CVCh = Check("CVCh", QStringLiteral("zaměňovat čárku za tečku"),
                  QStringLiteral("ne/zaměňovat čárku za tečku u vstupů s reálným číslem"), page);
-    layout->addWidget(CVCh);
-
-    layout->addWidget(Heading(QStringLiteral("Předchozí databáze:"), page));
+    option(2, QStringLiteral("Číselné vstupy:"), CVCh);
     BorCheck1 = Check("BorCheck1", QStringLiteral("odstranit neplatné odkazy ze seznamu"),
                       QStringLiteral("možnost odstranit neplatné odkazy ze seznamu předchozích "
                                      "otevřených databází"),
                       page);
-    layout->addWidget(BorCheck1);
-    layout->addStretch();
+    option(3, QStringLiteral("Předchozí databáze:"), BorCheck1);
+    layout->setRowStretch(4, 1);
+    layout->setColumnStretch(2, 1);
     scroll->setWidget(page);
     body()->addWidget(scroll);
 

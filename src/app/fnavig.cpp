@@ -1,11 +1,13 @@
 #include "app/fnavig.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/directory_chooser.h"
@@ -107,6 +109,8 @@ TFNavig::TFNavig(TForm_hl& main) : TFZakl(main) {
           {RButton10, RButton11, RButton12, RButton13, RButton14, RButton15, RButton18, RButton16,
            RButton17});
     createMenus();
+    for (RoundButton* b : findChildren<RoundButton*>())
+        b->installEventFilter(this);
 
     // The route list shows route 0 again (the ride screens hide it).
     mainWindow().database().TTRS().setFiltered(false);
@@ -141,9 +145,18 @@ RoundButton* TFNavig::evaluationButton(const char* name, const char* caption, co
     return button;
 }
 
-void TFNavig::resizeEvent(QResizeEvent* event) {
-    TFZakl::resizeEvent(event);
-    // One caption size for all buttons: the one the longest caption needs.
+bool TFNavig::eventFilter(QObject* watched, QEvent* event) {
+    // The buttons change size after the navigator does (their layout runs
+    // later), and with the scale of the screen.
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::FontChange) && !sharing_) {
+        sharing_ = true;
+        QTimer::singleShot(0, this, &TFNavig::shareCaptionSize);
+    }
+    return TFZakl::eventFilter(watched, event);
+}
+
+void TFNavig::shareCaptionSize() {
+    sharing_ = false;
     const QList<RoundButton*> buttons = findChildren<RoundButton*>();
     qreal size = 0;
     for (const RoundButton* b : buttons) {

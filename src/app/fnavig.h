@@ -46,7 +46,7 @@ public:
     void RButton8Click();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // A button without a screen (nullopt) is wired by the caller.
@@ -54,11 +54,15 @@ private:
                             std::optional<ScreenId> screen);
     RoundButton* evaluationButton(const char* name, const char* caption, const char* hint);
     void createMenus();
+    // One caption size for all buttons: the one the longest caption needs.
+    void shareCaptionSize();
     // Closes the navigator and shows `screen` in its place.
     void openTask(TFZakl* screen);
     // Asks for a directory; empty on cancel.
     QString chooseDirectory(const QString& title);
     void rememberDatabase(const QString& dir);
+
+    bool sharing_ = false;  // a shareCaptionSize() is queued
 };
 
 }  // namespace kolvio

@@ -20,9 +20,11 @@
 #include "app/help_viewer.h"
 #include "app/message_service.h"
 #include "app/recent_databases.h"
+#include "app/scaling_style.h"
 #include "app/shorten_path.h"
 #include "app/start_menu.h"
 #include "app/status_panels.h"
+#include "app/wheel_guard.h"
 #include "app/window_placement.h"
 
 namespace kolvio {
@@ -57,7 +59,9 @@ TForm_hl::TForm_hl(const QStringList& arguments)
     : ini_(IniPathAfterInit().toStdString()),
       database_(std::make_unique<Database>(this)),
       mdi_(new QMdiArea(this)),
-      panels_(new StatusPanels(statusBar())) {
+      panels_(new StatusPanels(statusBar())),
+      wheelGuard_(new WheelGuard(this)) {
+    ScalingStyle::Install();
     setObjectName(QStringLiteral("Form_hl"));
     setCaption(kDesignCaption);
     mdi_->setObjectName(QStringLiteral("MDIArea"));
@@ -66,10 +70,13 @@ TForm_hl::TForm_hl(const QStringList& arguments)
     connect(mdi_, &QMdiArea::subWindowActivated, this, &TForm_hl::updateMenus);
     createHelpMenu();
     updateMenus();
+    // What the menu bar and the status bar leave of the reference size.
+    screenReference_ = kDefaultClientSize -
+                       QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 
     if (IsSetupCommandLine(arguments)) runSetup();
 
-    // The window is resized by its layouts; fonts keep their size.
+    // The screens scale themselves with the window (TFZakl).
     setMinimumSize(kMinimumSize);
     RestoreWindowPlacement(ini_, *this, kDefaultClientSize);
 
@@ -164,7 +171,7 @@ void TForm_hl::showScreen(TFZakl* screen) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->showMaximized();
     mdi_->setActiveSubWindow(sub);
-    screen->setFocus();
+    screen->focusFirstInput();
     updateMenus();
 }
 

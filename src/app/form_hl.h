@@ -22,6 +22,7 @@ namespace kolvio {
 
 class StatusPanels;
 class TFZakl;
+class WheelGuard;
 
 // The caption before a database is open.
 inline constexpr char kDesignCaption[] = "KOLVIO";
@@ -48,6 +49,9 @@ public:
     void reloadDisplaySettings();
     // Directory of the open database ("" when none could be opened).
     QString dataDir() const;
+    // The size of the MDI area when the window has its reference size
+    // (632 x 430): the size every screen is laid out for.
+    QSize screenReferenceSize() const { return screenReference_; }
     QMdiArea* mdiArea() const { return mdi_; }
     // The caption as set ("KOLVIO 2.3 {...} "). While a screen is maximised
     // the title bar shows " - [screen]" after it, as MDI frames do.
@@ -91,6 +95,7 @@ private:
     void aboutBox();
 
     bool closing_ = false;
+    QSize screenReference_;
     QString caption_;
     SettingsFile ini_;
     DisplaySettings display_;
@@ -98,6 +103,7 @@ private:
     QMdiArea* mdi_;
     StatusPanels* panels_;
     QMenu* helpMenu_;
+    WheelGuard* wheelGuard_;
 };
 
 }  // namespace kolvio
