@@ -19,6 +19,7 @@
 #include "app/fnavig.h"
 #include "app/help_viewer.h"
 #include "app/message_service.h"
+#include "app/qt_translation.h"
 #include "app/recent_databases.h"
 #include "app/scaling_style.h"
 #include "app/shorten_path.h"
@@ -61,6 +62,7 @@ TForm_hl::TForm_hl(const QStringList& arguments)
       mdi_(new QMdiArea(this)),
       panels_(new StatusPanels(statusBar())),
       wheelGuard_(new WheelGuard(this)) {
+    InstallQtTranslation();
     ScalingStyle::Install();
     setObjectName(QStringLiteral("Form_hl"));
     setCaption(kDesignCaption);
