@@ -208,9 +208,10 @@ void TFNavig::openTask(TFZakl* screen) {
     main.showScreen(screen);
 }
 
-QString TFNavig::chooseDirectory(const QString& title) {
-    const std::optional<QString> dir =
-        Directories().choose(window(), title, mainWindow().dataDir());
+QString TFNavig::chooseDirectory(const QString& title, bool createTyped) {
+    const std::optional<QString> dir = Directories().choose(
+        window(), title, mainWindow().dataDir(),
+        createTyped ? TypedDirectory::kCreate : TypedDirectory::kMustExist);
     return dir ? *dir : QString();
 }
 
@@ -225,7 +226,7 @@ void TFNavig::rememberDatabase(const QString& dir) {
 }
 
 void TFNavig::MNovaDBClick() {
-    const QString dir = chooseDirectory(QStringLiteral("Nová databáze - vyber adresář"));
+    const QString dir = chooseDirectory(QStringLiteral("Nová databáze - vyber adresář"), true);
     if (dir.isEmpty()) return;
     const MsgResult answer =
         DatabaseFilesPresent(dir.toStdString(), 2)
@@ -239,7 +240,7 @@ void TFNavig::MNovaDBClick() {
 }
 
 void TFNavig::MOtevriDBClick() {
-    const QString dir = chooseDirectory(QStringLiteral("Otevřít databázi - vyber adresář"));
+    const QString dir = chooseDirectory(QStringLiteral("Otevřít databázi - vyber adresář"), false);
     if (dir.isEmpty()) return;
     if (!DatabaseFilesPresent(dir.toStdString(), 1)) {
         ShowMsgBox(QStringLiteral("V daném adresáři nejsou požadované databáze!"), MsgKind::kError,

@@ -59,7 +59,7 @@ private:
     // Closes the navigator and shows `screen` in its place.
     void openTask(TFZakl* screen);
     // Asks for a directory; empty on cancel.
-    QString chooseDirectory(const QString& title);
+    QString chooseDirectory(const QString& title, bool createTyped);
     void rememberDatabase(const QString& dir);
 
     bool sharing_ = false;  // a shareCaptionSize() is queued

@@ -2,6 +2,7 @@
 // and scripted answers, compaction, the task buttons and the return of the
 // task screens.
 #include <QAction>
+#include <QTimer>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -13,6 +14,8 @@
 #include <QSet>
 
 #include "app/child_windows.h"
+#include "app/directory_chooser.h"
+#include "app/directory_dialog.h"
 #include "app/fnavig.h"
 #include "app/form_hl.h"
 #include "app/recent_databases.h"
@@ -97,6 +100,8 @@ private slots:
     void recentListOffersEntriesTwoToSix();
     void recentEntryOpensAndMovesToTheTop();
     void recentEntryWithAPartialDatabaseIsRefused();
+    void chooserCreatesATypedFolderForANewDatabase_data();
+    void chooserCreatesATypedFolderForANewDatabase();
     void compactionRemovesDeletedRides();
     void compactionTellsWhichTablesItCouldNotPack();
     void buttonsWithoutTheirScreenAreDisabled_data();
@@ -305,6 +310,47 @@ void TestNavigator::recentEntryWithAPartialDatabaseIsRefused() {
     QCOMPARE(FileBytes(QDir(dir).filePath("jizdy.dbf")), rides);
     QCOMPARE(s.recent(1), QString());
     QCOMPARE(s.recent(2), dir);
+}
+
+void TestNavigator::chooserCreatesATypedFolderForANewDatabase_data() {
+    QTest::addColumn<bool>("create");  // "Nová..." creates, "Otevři..." wants an existing one
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("new folder, created with its parent") << true << "nova/podzim" << true;
+    QTest::newRow("existing folder") << true << "." << true;
+    QTest::newRow("to open, a folder must exist") << false << "nikde" << false;
+}
+
+void TestNavigator::chooserCreatesATypedFolderForANewDatabase() {
+    QFETCH(bool, create);
+    QFETCH(QString, typed);
+    QFETCH(bool, chosen);
+    TempHome home;
+    ScriptedMessages messages;
+    const QString path = QDir::cleanPath(QDir(home.path()).filePath(typed));
+    if (!chosen) {
+        messages.expect(QStringLiteral("Adresář \"%1\" neexistuje.\nVyber existující adresář.")
+                            .arg(QDir::toNativeSeparators(path)),
+                        MsgKind::kWarning);
+    }
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<DirectoryDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        // The dialog opens on the start folder; the rider types a path in it.
+        QCOMPARE(dialog->Path->text(), QDir::toNativeSeparators(home.path()));
+        dialog->Path->selectAll();
+        QTest::keyClicks(dialog->Path, typed);
+        QTest::keyClick(dialog->Path, Qt::Key_Return);
+        // A refused path keeps the dialog open.
+        if (dialog->isVisible()) dialog->BZrusit->click();
+    });
+    const std::optional<QString> dir = DialogDirectoryChooser().choose(
+        nullptr, QStringLiteral("Nová databáze"), home.path(),
+        create ? TypedDirectory::kCreate : TypedDirectory::kMustExist);
+    QVERIFY2(messages.problems().isEmpty(), qPrintable(messages.problems()));
+    QCOMPARE(dir.has_value(), chosen);
+    if (chosen) QCOMPARE(*dir, path);
+    QCOMPARE(QFileInfo(path).isDir(), chosen);
 }
 
 void TestNavigator::compactionRemovesDeletedRides() {
