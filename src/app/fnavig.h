@@ -4,7 +4,8 @@
 //
 // A task button opens its screen in place of the navigator (the navigator
 // closes; the screen brings it back when it closes). A button whose screen
-// is not part of the program yet is disabled.
+// is not part of the program yet is disabled, and so is every task while no
+// database is open (the database menu and the configuration stay).
 #pragma once
 
 #include <QList>
@@ -54,6 +55,8 @@ private:
                             std::optional<ScreenId> screen);
     RoundButton* evaluationButton(const char* name, const char* caption, const char* hint);
     void createMenus();
+    // Enables the tasks whose screen exists, while a database is open.
+    void updateTasks();
     // One caption size for all buttons: the one the longest caption needs.
     void shareCaptionSize();
     // Closes the navigator and shows `screen` in its place.
@@ -62,7 +65,8 @@ private:
     QString chooseDirectory(const QString& title, bool createTyped);
     void rememberDatabase(const QString& dir);
 
-    bool sharing_ = false;  // a shareCaptionSize() is queued
+    QList<RoundButton*> available_;  // the buttons whose screen exists
+    bool sharing_ = false;           // a shareCaptionSize() is queued
 };
 
 }  // namespace kolvio

@@ -117,24 +117,56 @@ void TForm_hl::reloadDisplaySettings() {
 }
 
 QString TForm_hl::dataDir() const {
-    return QString::fromStdString(database_->DataDir());
+    return hasDatabase_ ? QString::fromStdString(database_->DataDir()) : QString();
+}
+
+void TForm_hl::setHasDatabase(bool open) {
+    hasDatabase_ = open;
+    if (!open) setCaption(kDesignCaption);
+    emit databaseChanged();
 }
 
 bool TForm_hl::MOtevriNovaDB(const QString& dir, OverwritePolicy policy) {
+    const std::string previous = hasDatabase_ ? database_->DataDir() : std::string();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const Status st = database_->MOtevriNovaDB(QDir::cleanPath(dir).toStdString(), policy);
     QApplication::restoreOverrideCursor();
+    if (st.ok()) {
+        setHasDatabase(true);
+        return true;
+    }
     if (st.aborted()) {
         ShowError(QStringLiteral("Adresář databáze \"%1\" nelze vytvořit.\n"
                                  "Vyber jiný adresář v nabídce Databáze (Nová... nebo Otevři...).")
                       .arg(QDir::toNativeSeparators(dir)));
-    } else if (st.failed()) {
+    } else {
         ShowError(QString::fromStdString(st.message()));
     }
-    return st.ok();
+    // A refusal before anything was closed leaves the previous database as
+    // it was; a failure part-way has closed its tables and bound them to
+    // the directory that failed.
+    const Table& rides = database_->Table1();
+    if (!previous.empty() && rides.isOpen() && rides.directory() == previous) return false;
+    if (previous.empty()) {
+        setHasDatabase(false);
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Status back = database_->MOtevriNovaDB(previous, OverwritePolicy::kKeepFiles);
+    QApplication::restoreOverrideCursor();
+    if (!back.ok()) {
+        ShowError(QStringLiteral("Předchozí databázi \"%1\" se nepodařilo znovu otevřít:\n%2\n"
+                                 "Otevři databázi v nabídce Databáze (Nová..., Otevři... nebo "
+                                 "Předchozí).")
+                      .arg(QDir::toNativeSeparators(QString::fromStdString(previous)),
+                           QString::fromStdString(back.message())));
+    }
+    setHasDatabase(back.ok());
+    return false;
 }
 
 void TForm_hl::CompactDatabase() {
+    if (!hasDatabase_) return;
     std::vector<bool> packed;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const Status st = database_->CompactDatabase(&packed);
