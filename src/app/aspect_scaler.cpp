@@ -73,8 +73,9 @@ void AspectScaler::takeSizes() {
         }
         sizes.minimum = w->minimumSize();
         sizes.maximum = w->maximumSize();
-        sizes.fixed =
-            !sizes.minimum.isNull() || sizes.maximum != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        // The root's own size is the window's business.
+        sizes.fixed = w != root_ && (!sizes.minimum.isNull() ||
+                                     sizes.maximum != QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
         if (sizes.fontSize > 0 || sizes.fixed) widgets_.append(sizes);
         takeLayout(w->layout());
     }

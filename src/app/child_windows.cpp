@@ -21,6 +21,11 @@ namespace kolvio {
 
 TFZakl::TFZakl(TForm_hl& main) : main_(main), scaler_(std::make_unique<AspectScaler>(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
+    // The screen takes the size of the window area whatever its layout's
+    // minimum at the present scale; the new scale then makes it fit. (With
+    // the layout's minimum, a screen scaled up would keep its size when the
+    // window shrinks, and so its scale.)
+    setMinimumSize(1, 1);
     Label1 = new QLabel(QStringLiteral("NIC"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);

@@ -107,10 +107,16 @@ void TestScreens::everyScreenFitsAndScalesAsAWhole() {
     TFZakl* opened = Open(s, screen);
     QVERIFY(opened);
     const qreal captionAtReference = opened->Label1->font().pointSizeF();
+    // Coming from a large window: a screen scaled up shrinks again.
+    s.form->resize(1900, 1100);
+    Settle();
     s.form->resize(window);
     Settle();
     QCOMPARE(s.form->size(), window);
 
+    // The screen fills the window's area and no more.
+    QWidget* area = s.form->mdiArea()->viewport();
+    QCOMPARE(QRect(opened->mapTo(area, QPoint(0, 0)), opened->size()), area->rect());
     // Nothing is cut off: the layout's minimum fits, and every control
     // shown lies inside the screen.
     const QSize minimum = opened->layout()->minimumSize();
