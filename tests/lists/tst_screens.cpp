@@ -31,6 +31,8 @@ TFZakl* Open(ListSession& s, const QString& name) {
     TFNavig* navigator = s.navigatorScreen();
     if (name == u"TFKonfig") {
         navigator->MKonfNastav->trigger();
+    } else if (name == u"TFDotaz1") {
+        navigator->RButton10->click();  // "Obecné" opens the query builder
     } else {
         const ScreenFactory factory = FindScreen(name);
         if (!factory) return nullptr;
@@ -43,8 +45,9 @@ TFZakl* Open(ListSession& s, const QString& name) {
 }
 
 QStringList AllScreens() {
-    return {"TFNavig",    "TFKonfig",      "TFNovaTrat",    "TFEditTrat", "TFNoveKolo",
-            "TFEditKolo", "TFNovyTypJizd", "TFEditTypJizd", "TFNoveTHL",  "TFEditthl"};
+    return {"TFNavig",    "TFKonfig",   "TFNovaTrat",    "TFEditTrat",
+            "TFNoveKolo", "TFEditKolo", "TFNovyTypJizd", "TFEditTypJizd",
+            "TFNoveTHL",  "TFEditthl",  "TFDotaz1"};
 }
 
 // Names of the controls holding the focus, following Tab (or Shift+Tab)
@@ -201,9 +204,12 @@ void TestScreens::everyScreenOpensWithItsFirstInputFocused() {
 void TestScreens::tabFollowsWhatTheRiderSees_data() {
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QStringList>("order");  // from the first input, Tab by Tab, back to it
+    // "Nová jízda", "Editace jízd" and "Extrémy" have no screen here.
     QTest::newRow("navigator, row by row")
-        << "TFNavig" << QStringList{"RButton3", "RButton4", "RBTHL",  "RButton6",
-                                    "RButton5", "RButton7", "RBETHL", "RButton2"};
+        << "TFNavig"
+        << QStringList{"RButton3",  "RButton4",  "RBTHL",     "RButton6",  "RButton5",  "RButton7",
+                       "RBETHL",    "RButton10", "RButton11", "RButton12", "RButton13", "RButton14",
+                       "RButton15", "RButton18", "RButton16", "RButton2"};
     QTest::newRow("new route: groups left to right, buttons last")
         << "TFNovaTrat"
         << QStringList{"CBCil", "Edit2",      "Edit3",   "CBPrujezd", "BPridej", "Button1",
