@@ -1,5 +1,6 @@
 #include "app/child_windows.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -8,15 +9,23 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/aspect_scaler.h"
+#include "app/focus_order.h"
 #include "app/form_hl.h"
 #include "app/help_viewer.h"
 
 namespace kolvio {
 
-TFZakl::TFZakl(TForm_hl& main) : main_(main) {
+TFZakl::TFZakl(TForm_hl& main) : main_(main), scaler_(std::make_unique<AspectScaler>(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
+    // The screen takes the size of the window area whatever its layout's
+    // minimum at the present scale; the new scale then makes it fit. (With
+    // the layout's minimum, a screen scaled up would keep its size when the
+    // window shrinks, and so its scale.)
+    setMinimumSize(1, 1);
     Label1 = new QLabel(QStringLiteral("NIC"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setAlignment(Qt::AlignCenter);
@@ -53,11 +62,72 @@ QMenu* TFZakl::addMenu(const QString& title) {
     return menu;
 }
 
-void TFZakl::keyPressEvent(QKeyEvent* event) {
-    if (event->matches(QKeySequence::HelpContents) && helpContext_ != 0) {
-        ShowHelpContext(helpContext_, window());
-        return;
+int TFZakl::currentHelpContext() const {
+    return HelpContextFor(QApplication::focusWidget(), this, helpContext_);
+}
+
+qreal TFZakl::scaleFactor() const {
+    return scaler_->factor();
+}
+
+void TFZakl::focusFirstInput() {
+    if (QWidget* first = FirstInput(this)) {
+        first->setFocus(Qt::OtherFocusReason);
+    } else {
+        setFocus(Qt::OtherFocusReason);
     }
+}
+
+void TFZakl::rescale() {
+    // A minimised screen (on its way out, or while a side task runs) keeps
+    // its scale.
+    const QMdiSubWindow* sub = subWindow();
+    if (!isVisible() || (sub && sub->isMinimized())) return;
+    scaler_->apply(AspectScaler::FactorFor(size(), main_.screenReferenceSize()));
+}
+
+void TFZakl::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    rescale();
+}
+
+void TFZakl::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    rescale();
+}
+
+bool TFZakl::focusNextPrevChild(bool next) {
+    return MoveFocus(this, next) || QWidget::focusNextPrevChild(next);
+}
+
+// Enter presses the focused button; a check box or a radio button is not
+// pressed by it. Otherwise the screen's default button, as in a dialog.
+bool TFZakl::pressButton() {
+    auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+    if (focused && isAncestorOf(focused) && !qobject_cast<QCheckBox*>(focused) &&
+        !qobject_cast<QRadioButton*>(focused)) {
+        if (focused->isEnabled()) focused->click();
+        return true;
+    }
+    for (QPushButton* b : findChildren<QPushButton*>()) {
+        if (b->isDefault() && b->isVisible() && b->isEnabled()) {
+            b->click();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TFZakl::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::HelpContents)) {
+        if (const int context = currentHelpContext(); context != 0) {
+            ShowHelpContext(context, window());
+            return;
+        }
+    }
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (enter && mods == Qt::NoModifier && pressButton()) return;
     QWidget::keyPressEvent(event);
 }
 

@@ -10,12 +10,25 @@
 //
 // A screen builds its controls into body() and its buttons into buttonRow();
 // menus it adds are merged into the menu bar before "&Nápověda" while it is
-// the active child. Layouts do the resizing; fonts keep their size.
+// the active child.
+//
+// What every screen gets from the base, built once here:
+//  - the aspect-keeping resize: the screen is laid out for the reference
+//    size of the main window (its area at 632 x 430) and scaled as a whole,
+//    fonts included, by the smaller of the two ratios of its size to that
+//    (AspectScaler), so it fits at any size and looks the same, larger,
+//    when maximised;
+//  - keyboard: it opens with its first input focused; Tab and Shift+Tab go
+//    through the controls in visual order, wrapping around; Enter presses
+//    the focused button, or else the default button (Space presses the
+//    focused button, as Qt does); F1 opens the help topic of the focused
+//    control, of the page shown, or of the screen.
 #pragma once
 
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
 class QCheckBox;
 class QHBoxLayout;
@@ -27,6 +40,7 @@ class QVBoxLayout;
 
 namespace kolvio {
 
+class AspectScaler;
 class TForm_hl;
 
 class TFZakl : public QWidget {
@@ -43,6 +57,12 @@ public:
 
     const QList<QMenu*>& menus() const { return menus_; }
     int helpContext() const { return helpContext_; }
+    // The help topic F1 opens now (see the header comment).
+    int currentHelpContext() const;
+    // The factor the screen is scaled by now (1 at the reference size).
+    qreal scaleFactor() const;
+    // Gives the focus to the control the screen opens with.
+    void focusFirstInput();
 
     QLabel* Label1;  // the centred caption label
 
@@ -52,12 +72,19 @@ protected:
     QMenu* addMenu(const QString& title);
     void setHelpContext(int context) { helpContext_ = context; }
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    void rescale();
+    bool pressButton();
+
     TForm_hl& main_;
     QVBoxLayout* body_;
     QList<QMenu*> menus_;
     int helpContext_ = 0;
+    std::unique_ptr<AspectScaler> scaler_;
 };
 
 class TFTaskZakl : public TFZakl {

@@ -1,6 +1,6 @@
 #include "app/directory_chooser.h"
 
-#include <QFileDialog>
+#include "app/directory_dialog.h"
 
 namespace kolvio {
 
@@ -26,16 +26,11 @@ DirectoryChooser* SetDirectoryChooser(DirectoryChooser* chooser) {
 }
 
 std::optional<QString> DialogDirectoryChooser::choose(QWidget* parent, const QString& title,
-                                                      const QString& startDir) {
-    QFileDialog dialog(parent, title, startDir);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Vybrat"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Zrušit"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Adresář:"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+                                                      const QString& startDir,
+                                                      TypedDirectory typed) {
+    DirectoryDialog dialog(parent, title, startDir, typed);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.directory();
 }
 
 }  // namespace kolvio

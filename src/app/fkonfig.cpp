@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -46,21 +47,24 @@ TFKonfig::TFKonfig(TForm_hl& main) : TFData_Zakl(main) {
     scroll->setObjectName(QStringLiteral("ScrollBox1"));
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // Each option's heading beside its check box, so that the page fits the
+    // reference size without scrolling.
     auto* page = new QWidget(scroll);
-    auto* layout = new QVBoxLayout(page);
+    auto* layout = new QGridLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    const auto option = [&](int row, const QString& heading, QCheckBox* box) {
+        layout->addWidget(Heading(heading, page), row, 0);
+        layout->addWidget(box, row, 1);
+    };
 
-    // One control per setting of the table, in its group.
-    layout->addWidget(Heading(QStringLiteral(" Zobrazení výsledků dotazu:"), page));
-    auto* queryResults = new QVBoxLayout;
-    layout->addLayout(queryResults);
+    // One control per setting of the table: a check box beside its group's
+    // heading, the spin boxes in one group box.
     auto* decimals = new QGroupBox(
         QStringLiteral("Desetiná místa číselných údajů zobrazovaných výsledků:"), page);
     auto* form = new QFormLayout(decimals);
-    layout->addWidget(decimals);
-    layout->addWidget(Heading(QStringLiteral("Číselné vstupy:"), page));
-    auto* numericInput = new QVBoxLayout;
-    layout->addLayout(numericInput);
+    form->setVerticalSpacing(2);
     const std::vector<int> values = ReadConfigSettings(main.settings());
+    int row = 0;
     for (size_t i = 0; i < std::size(kConfigSettings); ++i) {
         const ConfigSetting& s = kConfigSettings[i];
         if (s.control == ConfigControl::kSpinBox) {
@@ -72,24 +76,29 @@ TFKonfig::TFKonfig(TForm_hl& main) : TFData_Zakl(main) {
             form->addRow(QString::fromUtf8(s.caption), spin);
             RSE.append(spin);
             controls_.append(spin);
+            if (form->rowCount() == 1) layout->addWidget(decimals, row++, 0, 1, 3);
         } else {
             QCheckBox* box =
                 Check(s.name, QString::fromUtf8(s.caption), QString::fromUtf8(s.hint), page);
             box->setChecked(values[i] != 0);
-            (s.group == ConfigGroup::kQueryResults ? queryResults : numericInput)->addWidget(box);
+            option(row++,
+                   s.group == ConfigGroup::kQueryResults
+                       ? QStringLiteral(" Zobrazení výsledků dotazu:")
+                       : QStringLiteral("Číselné vstupy:"),
+                   box);
             controls_.append(box);
         }
     }
     Check1 = findChild<QCheckBox*>(QStringLiteral("Check1"));
     CVCh = findChild<QCheckBox*>(QStringLiteral("CVCh"));
 
-    layout->addWidget(Heading(QStringLiteral("Předchozí databáze:"), page));
     BorCheck1 = Check("BorCheck1", QStringLiteral("odstranit neplatné odkazy ze seznamu"),
                       QStringLiteral("možnost odstranit neplatné odkazy ze seznamu předchozích "
                                      "otevřených databází"),
                       page);
-    layout->addWidget(BorCheck1);
-    layout->addStretch();
+    option(row++, QStringLiteral("Předchozí databáze:"), BorCheck1);
+    layout->setRowStretch(row, 1);
+    layout->setColumnStretch(2, 1);
     scroll->setWidget(page);
     body()->addWidget(scroll);
 

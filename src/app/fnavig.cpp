@@ -1,11 +1,13 @@
 #include "app/fnavig.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/directory_chooser.h"
@@ -62,7 +64,7 @@ TFNavig::TFNavig(TForm_hl& main) : TFZakl(main) {
     RButton7 = dataButton("RButton7", "Editace typu jízd", "Editace a odstranění typu jízd",
                           ScreenId::kEditTypJizd);
     RButton8 = dataButton("RButton8", "Editace jízd", "Editace a odstranění jízd", std::nullopt);
-    RButton8->setEnabled(static_cast<bool>(FindScreen(ScreenId::kEditJizd)));
+    if (FindScreen(ScreenId::kEditJizd)) available_.append(RButton8);
     connect(RButton8, &RoundButton::clicked, this, &TFNavig::RButton8Click);
     RBTHL = dataButton("RBTHL", "Nové hlídání tepu",
                        "Zadání nového typu hlídání limitu tepové frekvence", ScreenId::kNoveTHL);
@@ -94,7 +96,7 @@ TFNavig::TFNavig(TForm_hl& main) : TFZakl(main) {
     RButton17->setToolTip(QStringLiteral("Vyhodnocení extrémů jednotlivých jízd"));
     RButton17->setStatusTip(RButton17->toolTip());
     const ScreenFactory extremes = FindScreen(ScreenId::kDotaz2);
-    RButton17->setEnabled(static_cast<bool>(extremes));
+    if (extremes) available_.append(RButton17);
     connect(RButton17, &RoundButton::clicked, this, [this, extremes] {
         if (extremes) openTask(extremes(mainWindow()));
     });
@@ -107,9 +109,20 @@ TFNavig::TFNavig(TForm_hl& main) : TFZakl(main) {
           {RButton10, RButton11, RButton12, RButton13, RButton14, RButton15, RButton18, RButton16,
            RButton17});
     createMenus();
+    updateTasks();
+    for (RoundButton* b : findChildren<RoundButton*>())
+        b->installEventFilter(this);
+    connect(&mainWindow(), &TForm_hl::databaseChanged, this, &TFNavig::updateTasks);
 
     // The route list shows route 0 again (the ride screens hide it).
     mainWindow().database().TTRS().setFiltered(false);
+}
+
+void TFNavig::updateTasks() {
+    const bool open = mainWindow().hasDatabase();
+    for (RoundButton* b : findChildren<RoundButton*>())
+        b->setEnabled(open && available_.contains(b));
+    MDKomprese->setEnabled(open);
 }
 
 RoundButton* TFNavig::dataButton(const char* name, const char* caption, const char* hint,
@@ -120,7 +133,7 @@ RoundButton* TFNavig::dataButton(const char* name, const char* caption, const ch
     button->setStatusTip(button->toolTip());
     if (screen) {
         const ScreenFactory factory = FindScreen(*screen);
-        button->setEnabled(static_cast<bool>(factory));
+        if (factory) available_.append(button);
         connect(button, &RoundButton::clicked, this, [this, factory] {
             if (factory) openTask(factory(mainWindow()));
         });
@@ -134,16 +147,25 @@ RoundButton* TFNavig::evaluationButton(const char* name, const char* caption, co
     button->setToolTip(QString::fromUtf8(hint));
     button->setStatusTip(button->toolTip());
     const QueryBuilderFactory builder = FindQueryBuilder();
-    button->setEnabled(static_cast<bool>(builder));
+    if (builder) available_.append(button);
     connect(button, &RoundButton::clicked, this, [this, builder, name = button->objectName()] {
         if (builder) openTask(builder(mainWindow(), PresetOfButton(name.toStdString())));
     });
     return button;
 }
 
-void TFNavig::resizeEvent(QResizeEvent* event) {
-    TFZakl::resizeEvent(event);
-    // One caption size for all buttons: the one the longest caption needs.
+bool TFNavig::eventFilter(QObject* watched, QEvent* event) {
+    // The buttons change size after the navigator does (their layout runs
+    // later), and with the scale of the screen.
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::FontChange) && !sharing_) {
+        sharing_ = true;
+        QTimer::singleShot(0, this, &TFNavig::shareCaptionSize);
+    }
+    return TFZakl::eventFilter(watched, event);
+}
+
+void TFNavig::shareCaptionSize() {
+    sharing_ = false;
     const QList<RoundButton*> buttons = findChildren<RoundButton*>();
     qreal size = 0;
     for (const RoundButton* b : buttons) {
@@ -195,9 +217,10 @@ void TFNavig::openTask(TFZakl* screen) {
     main.showScreen(screen);
 }
 
-QString TFNavig::chooseDirectory(const QString& title) {
+QString TFNavig::chooseDirectory(const QString& title, bool createTyped) {
     const std::optional<QString> dir =
-        Directories().choose(window(), title, mainWindow().dataDir());
+        Directories().choose(window(), title, mainWindow().dataDir(),
+                             createTyped ? TypedDirectory::kCreate : TypedDirectory::kMustExist);
     return dir ? *dir : QString();
 }
 
@@ -212,7 +235,7 @@ void TFNavig::rememberDatabase(const QString& dir) {
 }
 
 void TFNavig::MNovaDBClick() {
-    const QString dir = chooseDirectory(QStringLiteral("Nová databáze - vyber adresář"));
+    const QString dir = chooseDirectory(QStringLiteral("Nová databáze - vyber adresář"), true);
     if (dir.isEmpty()) return;
     const MsgResult answer =
         DatabaseFilesPresent(dir.toStdString(), 2)
@@ -226,7 +249,7 @@ void TFNavig::MNovaDBClick() {
 }
 
 void TFNavig::MOtevriDBClick() {
-    const QString dir = chooseDirectory(QStringLiteral("Otevřít databázi - vyber adresář"));
+    const QString dir = chooseDirectory(QStringLiteral("Otevřít databázi - vyber adresář"), false);
     if (dir.isEmpty()) return;
     if (!DatabaseFilesPresent(dir.toStdString(), 1)) {
         ShowMsgBox(QStringLiteral("V daném adresáři nejsou požadované databáze!"), MsgKind::kError,

@@ -4,7 +4,8 @@
 //
 // A task button opens its screen in place of the navigator (the navigator
 // closes; the screen brings it back when it closes). A button whose screen
-// is not part of the program yet is disabled.
+// is not part of the program yet is disabled, and so is every task while no
+// database is open (the database menu and the configuration stay).
 #pragma once
 
 #include <QList>
@@ -46,7 +47,7 @@ public:
     void RButton8Click();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // A button without a screen (nullopt) is wired by the caller.
@@ -54,11 +55,18 @@ private:
                             std::optional<ScreenId> screen);
     RoundButton* evaluationButton(const char* name, const char* caption, const char* hint);
     void createMenus();
+    // Enables the tasks whose screen exists, while a database is open.
+    void updateTasks();
+    // One caption size for all buttons: the one the longest caption needs.
+    void shareCaptionSize();
     // Closes the navigator and shows `screen` in its place.
     void openTask(TFZakl* screen);
     // Asks for a directory; empty on cancel.
-    QString chooseDirectory(const QString& title);
+    QString chooseDirectory(const QString& title, bool createTyped);
     void rememberDatabase(const QString& dir);
+
+    QList<RoundButton*> available_;  // the buttons whose screen exists
+    bool sharing_ = false;           // a shareCaptionSize() is queued
 };
 
 }  // namespace kolvio

@@ -19,10 +19,13 @@
 #include "app/fnavig.h"
 #include "app/help_viewer.h"
 #include "app/message_service.h"
+#include "app/qt_translation.h"
 #include "app/recent_databases.h"
+#include "app/scaling_style.h"
 #include "app/shorten_path.h"
 #include "app/start_menu.h"
 #include "app/status_panels.h"
+#include "app/wheel_guard.h"
 #include "app/window_placement.h"
 
 namespace kolvio {
@@ -57,7 +60,10 @@ TForm_hl::TForm_hl(const QStringList& arguments)
     : ini_(IniPathAfterInit().toStdString()),
       database_(std::make_unique<Database>(this)),
       mdi_(new QMdiArea(this)),
-      panels_(new StatusPanels(statusBar())) {
+      panels_(new StatusPanels(statusBar())),
+      wheelGuard_(new WheelGuard(this)) {
+    InstallQtTranslation();
+    ScalingStyle::Install();
     setObjectName(QStringLiteral("Form_hl"));
     setCaption(kDesignCaption);
     mdi_->setObjectName(QStringLiteral("MDIArea"));
@@ -66,10 +72,13 @@ TForm_hl::TForm_hl(const QStringList& arguments)
     connect(mdi_, &QMdiArea::subWindowActivated, this, &TForm_hl::updateMenus);
     createHelpMenu();
     updateMenus();
+    // What the menu bar and the status bar leave of the reference size.
+    screenReference_ = kDefaultClientSize -
+                       QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 
     if (IsSetupCommandLine(arguments)) runSetup();
 
-    // The window is resized by its layouts; fonts keep their size.
+    // The screens scale themselves with the window (TFZakl).
     setMinimumSize(kMinimumSize);
     RestoreWindowPlacement(ini_, *this, kDefaultClientSize);
 
@@ -108,24 +117,56 @@ void TForm_hl::reloadDisplaySettings() {
 }
 
 QString TForm_hl::dataDir() const {
-    return QString::fromStdString(database_->DataDir());
+    return hasDatabase_ ? QString::fromStdString(database_->DataDir()) : QString();
+}
+
+void TForm_hl::setHasDatabase(bool open) {
+    hasDatabase_ = open;
+    if (!open) setCaption(kDesignCaption);
+    emit databaseChanged();
 }
 
 bool TForm_hl::MOtevriNovaDB(const QString& dir, OverwritePolicy policy) {
+    const std::string previous = hasDatabase_ ? database_->DataDir() : std::string();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const Status st = database_->MOtevriNovaDB(QDir::cleanPath(dir).toStdString(), policy);
     QApplication::restoreOverrideCursor();
+    if (st.ok()) {
+        setHasDatabase(true);
+        return true;
+    }
     if (st.aborted()) {
         ShowError(QStringLiteral("Adresář databáze \"%1\" nelze vytvořit.\n"
                                  "Vyber jiný adresář v nabídce Databáze (Nová... nebo Otevři...).")
                       .arg(QDir::toNativeSeparators(dir)));
-    } else if (st.failed()) {
+    } else {
         ShowError(QString::fromStdString(st.message()));
     }
-    return st.ok();
+    // A refusal before anything was closed leaves the previous database as
+    // it was; a failure part-way has closed its tables and bound them to
+    // the directory that failed.
+    const Table& rides = database_->Table1();
+    if (!previous.empty() && rides.isOpen() && rides.directory() == previous) return false;
+    if (previous.empty()) {
+        setHasDatabase(false);
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const Status back = database_->MOtevriNovaDB(previous, OverwritePolicy::kKeepFiles);
+    QApplication::restoreOverrideCursor();
+    if (!back.ok()) {
+        ShowError(QStringLiteral("Předchozí databázi \"%1\" se nepodařilo znovu otevřít:\n%2\n"
+                                 "Otevři databázi v nabídce Databáze (Nová..., Otevři... nebo "
+                                 "Předchozí).")
+                      .arg(QDir::toNativeSeparators(QString::fromStdString(previous)),
+                           QString::fromStdString(back.message())));
+    }
+    setHasDatabase(back.ok());
+    return false;
 }
 
 void TForm_hl::CompactDatabase() {
+    if (!hasDatabase_) return;
     std::vector<Status> results;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const Status st = database_->CompactDatabase(&results);
@@ -161,7 +202,7 @@ void TForm_hl::showScreen(TFZakl* screen) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->showMaximized();
     mdi_->setActiveSubWindow(sub);
-    screen->setFocus();
+    screen->focusFirstInput();
     updateMenus();
 }
 

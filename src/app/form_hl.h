@@ -22,6 +22,7 @@ namespace kolvio {
 
 class StatusPanels;
 class TFZakl;
+class WheelGuard;
 
 // The caption before a database is open.
 inline constexpr char kDesignCaption[] = "KOLVIO";
@@ -46,8 +47,13 @@ public:
     const DisplaySettings& displaySettings() const { return display_; }
     // LoadDisplaySettings: the counts of the settings file apply from now on.
     void reloadDisplaySettings();
-    // Directory of the open database ("" when none could be opened).
+    // Directory of the open database ("" when none is open).
     QString dataDir() const;
+    // Whether a database is open: the screens that work on one need it.
+    bool hasDatabase() const { return hasDatabase_; }
+    // The size of the MDI area when the window has its reference size
+    // (632 x 430): the size every screen is laid out for.
+    QSize screenReferenceSize() const { return screenReference_; }
     QMdiArea* mdiArea() const { return mdi_; }
     // The caption as set ("KOLVIO 2.3 {...} "). While a screen is maximised
     // the title bar shows " - [screen]" after it, as MDI frames do.
@@ -55,7 +61,9 @@ public:
     StatusPanels* statusPanels() const { return panels_; }
 
     // Makes `dir` the open database and shows what went wrong, if anything.
-    // True when it is open afterwards.
+    // True when it is open afterwards. An opening that fails leaves the
+    // program wholly on the database open before (opened again when the
+    // failure had closed it), or, when that cannot be reopened, on none.
     bool MOtevriNovaDB(const QString& dir, OverwritePolicy policy);
     // Packs the six tables; tells the rider about tables that could not be.
     void CompactDatabase();
@@ -80,6 +88,10 @@ public:
     void hideGauge() override;
     void applyDriverSettings() override;
 
+signals:
+    // A database was opened, or none is open any more.
+    void databaseChanged();
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;  // FormClose
@@ -89,8 +101,11 @@ private:
     void updateMenus();
     void runSetup();
     void aboutBox();
+    void setHasDatabase(bool open);
 
     bool closing_ = false;
+    bool hasDatabase_ = false;
+    QSize screenReference_;
     QString caption_;
     SettingsFile ini_;
     DisplaySettings display_;
@@ -98,6 +113,7 @@ private:
     QMdiArea* mdi_;
     StatusPanels* panels_;
     QMenu* helpMenu_;
+    WheelGuard* wheelGuard_;
 };
 
 }  // namespace kolvio

@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -50,21 +52,38 @@ public:
         activateWindow();
     }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        // Esc closes the help as it closes a dialog.
+        if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            close();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
 private:
     QTextBrowser* browser_;
 };
 
 QPointer<HelpBrowser> g_window;
 
-QString TopicOfContext(int context) {
-    switch (context) {
-        case 1:
-            return QStringLiteral("navigator");
-        case 2:
-            return QStringLiteral("nova_databaze");
-        default:
-            return QStringLiteral("index");
-    }
+constexpr char kHelpContextProperty[] = "kolvioHelpContext";
+
+struct Topic {
+    int context;
+    const char* file;
+};
+
+constexpr Topic kTopics[] = {
+    {1, "navigator"},           {2, "nova_databaze"},       {201, "trat_nova"},
+    {301, "kolo_nove"},         {401, "typ_jizd_novy"},     {402, "typ_jizd_zakladni"},
+    {403, "typ_jizd_vedlejsi"}, {501, "kolo_editace"},      {601, "trat_editace"},
+    {701, "typ_jizd_editace"},  {801, "hlidani_tepu_nove"}, {901, "hlidani_tepu_editace"},
+};
+
+int OwnContext(const QWidget* w) {
+    return w->property(kHelpContextProperty).toInt();
 }
 
 }  // namespace
@@ -99,8 +118,34 @@ void ShowHelpContents(QWidget* parent) {
     ShowHelpTopic(QStringLiteral("index"), parent);
 }
 
+QString HelpTopicOf(int context) {
+    for (const Topic& t : kTopics) {
+        if (t.context == context) return QString::fromLatin1(t.file);
+    }
+    return QStringLiteral("index");
+}
+
 void ShowHelpContext(int context, QWidget* parent) {
-    ShowHelpTopic(TopicOfContext(context), parent);
+    ShowHelpTopic(HelpTopicOf(context), parent);
+}
+
+void SetHelpContext(QWidget* widget, int context) {
+    widget->setProperty(kHelpContextProperty, context);
+}
+
+int HelpContextFor(const QWidget* focus, const QWidget* screen, int screenContext) {
+    if (focus && screen->isAncestorOf(focus)) {
+        for (const QWidget* w = focus; w && w != screen; w = w->parentWidget()) {
+            if (const int own = OwnContext(w)) return own;
+        }
+    }
+    for (const QTabWidget* pages : screen->findChildren<QTabWidget*>()) {
+        const QWidget* page = pages->currentWidget();
+        if (pages->isVisible() && page) {
+            if (const int own = OwnContext(page)) return own;
+        }
+    }
+    return screenContext;
 }
 
 QWidget* HelpWindow() {

@@ -17,10 +17,20 @@ QString HelpFile(const QString& name);
 void ShowHelpContents(QWidget* parent = nullptr);
 // A topic by file name without ".html" ("obecne" is the program's description).
 void ShowHelpTopic(const QString& topic, QWidget* parent = nullptr);
-// A topic by the help context number of a screen or message (1 navigator,
-// 2 the overwrite question of a new database); unknown numbers show the
-// contents.
+// A topic by the help context number of a screen, a page or a message
+// (1 navigator, 2 the overwrite question of a new database, 201 ... 901 the
+// list screens, 402 and 403 the pages of the new-ride-type screen); unknown
+// numbers show the contents.
 void ShowHelpContext(int context, QWidget* parent = nullptr);
+// The file name (without ".html") of the topic of `context`.
+QString HelpTopicOf(int context);
+
+// Gives a control or a page a help topic of its own.
+void SetHelpContext(QWidget* widget, int context);
+// The topic F1 opens in `screen`: that of the focused control or the
+// nearest of its containers that has one, else that of the page a page
+// control of the screen shows, else `screenContext`.
+int HelpContextFor(const QWidget* focus, const QWidget* screen, int screenContext);
 
 // The window showing help, or null when none has been opened (tests).
 QWidget* HelpWindow();

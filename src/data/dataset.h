@@ -63,6 +63,15 @@ public:
     // Value of field `index` in the current row (the edit buffer while editing).
     virtual Value value(int index) const = 0;
 
+    // The stored values of `fields` (indexes into fields(); -1 reads as null)
+    // in the visible row `row` (zero-based, current order), read without
+    // moving the cursor: no handler runs, no observer is told, and an edit
+    // in progress is neither posted nor seen. Grids read the rows they paint
+    // this way, so that a screen's after-scroll handlers run only when the
+    // rider moves.
+    virtual Status valuesAt(int64_t row, const std::vector<int>& fields,
+                            std::vector<Value>* out) = 0;
+
     int fieldIndex(std::string_view name) const { return FindField(fields(), name); }
     bool hasField(std::string_view name) const { return fieldIndex(name) >= 0; }
     // Unknown names read as null.

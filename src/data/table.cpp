@@ -168,6 +168,25 @@ Value Table::value(int index) const {
     return DecodeField(fields()[index], row->data(), codePage_, memo_.get());
 }
 
+Status Table::valuesAt(int64_t row, const std::vector<int>& wanted, std::vector<Value>* out) {
+    out->clear();
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    if (row < 0 || row >= recordCount()) {
+        return Status::NotFound("Řádek " + std::to_string(row + 1) + " tabulky \"" + fileName_ +
+                                "\" není.");
+    }
+    std::string record;
+    KOLVIO_RETURN_IF_ERROR(readRow(viewAt(static_cast<size_t>(row)), &record));
+    const auto& defs = fields();
+    out->reserve(wanted.size());
+    for (const int f : wanted) {
+        out->push_back(f < 0 || f >= static_cast<int>(defs.size())
+                           ? Value()
+                           : DecodeField(defs[f], record.data(), codePage_, memo_.get()));
+    }
+    return Status::Ok();
+}
+
 // --- cursor ----------------------------------------------------------------
 
 void Table::setEmpty() {

@@ -113,6 +113,7 @@ public:
     Status moveBy(int64_t n) override;
     Value value(int index) const override;
     using Dataset::value;
+    Status valuesAt(int64_t row, const std::vector<int>& fields, std::vector<Value>* out) override;
 
     // Editing. setValue and setNull need kEdit or kInsert.
     Status edit();

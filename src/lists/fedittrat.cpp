@@ -37,6 +37,7 @@ TFEditTrat::TFEditTrat(TForm_hl& main)
                                routesBox),
                     "DBGrid1");
     DBGrid1->setColumnWeights({30, 60, 60, 60, 265, 60}, 560);
+    DBGrid1->setRowIndicator(true);
     (new QVBoxLayout(routesBox))->addWidget(DBGrid1);
 
     QGridLayout* grid = nullptr;
@@ -46,11 +47,18 @@ TFEditTrat::TFEditTrat(TForm_hl& main)
     DBEdit3 = Named(new QLineEdit(change), "DBEdit3");
     DBEdit5 = Named(new QLineEdit(change), "DBEdit5");
     DBEdit4 = Named(new QLineEdit(change), "DBEdit4");
-    AddRow(grid, QStringLiteral("Kód 1:"), DBEdit1);
-    AddRow(grid, QStringLiteral("Kód 2:"), DBEdit2);
-    AddRow(grid, QStringLiteral("Start:"), DBEdit3);
-    AddRow(grid, QStringLiteral("Průjezdní body:"), DBEdit5);
-    AddRow(grid, QStringLiteral("Cíl:"), DBEdit4);
+    // Two boxes a row, so that the grid above shows enough routes.
+    const std::pair<const char*, QLineEdit*> rows[] = {{"Kód 1:", DBEdit1},
+                                                       {"Kód 2:", DBEdit2},
+                                                       {"Start:", DBEdit3},
+                                                       {"Cíl:", DBEdit4},
+                                                       {"Průjezdní body:", DBEdit5}};
+    for (int i = 0; i < 5; ++i) {
+        auto* label = new QLabel(QString::fromUtf8(rows[i].first), change);
+        label->setBuddy(rows[i].second);
+        grid->addWidget(label, i / 2, (i % 2) * 2);
+        grid->addWidget(rows[i].second, i / 2, (i % 2) * 2 + 1, 1, i == 4 ? 2 : 1);
+    }
     const std::pair<QLineEdit*, const char*> bound[] = {{DBEdit1, "TRS_N1"},
                                                         {DBEdit2, "TRS_N2"},
                                                         {DBEdit3, "TRS_START"},
@@ -61,7 +69,7 @@ TFEditTrat::TFEditTrat(TForm_hl& main)
         bindings_.add(new LineEditBinding(trs, QString::fromLatin1(field), edit));
     Button1 = Named(new QPushButton(QStringLiteral("Vymaž"), change), "Button1",
                     QStringLiteral("Vymaže aktivní trať z databáze"));
-    grid->addWidget(Button1, grid->rowCount(), 1, Qt::AlignRight);
+    grid->addWidget(Button1, 2, 3, Qt::AlignRight);
 
     PMenu1 = Named(new QMenu(this), "PMenu1");
     MOtocPoradi = Named(PMenu1->addAction(QStringLiteral("otoč &pořadí")), "MOtocPoradi");

@@ -38,6 +38,7 @@ TFEditTypJizd::TFEditTypJizd(TForm_hl& main)
             primaryBox),
         "DBGrid1", QStringLiteral("Stávající základní typy jízd"));
     DBGrid1->setColumnWeights({140, 55}, 225);
+    DBGrid1->setRowIndicator(true);
     primaryLayout->addWidget(DBGrid1, 1);
     QGridLayout* grid = nullptr;
     QGroupBox* primaryChange = Group(primaryBox, QStringLiteral("Změna a vymazání:"), &grid);

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/form_hl.h"
+#include "app/help_viewer.h"
 #include "app/widgets/db_grid.h"
 #include "app/widgets/field_binding.h"
 #include "lists/list_screen.h"
@@ -45,6 +46,7 @@ TFNovyTypJizd::TFNovyTypJizd(TForm_hl& main)
                     QStringLiteral("Stávající základní typy jízd"));
     (new QVBoxLayout(primaryPage))->addWidget(DBGrid1);
     PageControl1->addTab(primaryPage, QStringLiteral("Základní typ"));
+    SetHelpContext(primaryPage, 402);
 
     auto* secondaryPage = new QWidget(PageControl1);
     auto* secondaryLayout = new QGridLayout(secondaryPage);
@@ -58,6 +60,7 @@ TFNovyTypJizd::TFNovyTypJizd(TForm_hl& main)
               QStringLiteral("Stávající vedlejší typy jízd příslušné k aktivnímu hlavnímu typu"));
     secondaryLayout->addWidget(DBGrid2, secondaryLayout->rowCount(), 0, 1, 2);
     PageControl1->addTab(secondaryPage, QStringLiteral("Vedlejší typ"));
+    SetHelpContext(secondaryPage, 403);
     for (DBGrid* grid : {DBGrid1, DBGrid2})
         grid->setColumnWeights({50, 145}, 210);
 

@@ -43,6 +43,7 @@ TPairEditor::TPairEditor(TForm_hl& main, const ListDescription& list, const Fiel
                                existing),
                     "DBGrid1", layout.gridHint);
     DBGrid1->setColumnWeights(layout.weights, layout.weightTotal);
+    DBGrid1->setRowIndicator(true);
     (new QVBoxLayout(existing))->addWidget(DBGrid1);
 
     body()->addWidget(change);

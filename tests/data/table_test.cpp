@@ -257,6 +257,44 @@ TEST_F(TableTest, ChangingTheOrderKeepsTheCurrentRow) {
     EXPECT_EQ(table.rowNumber(), 2);
 }
 
+TEST_F(TableTest, ReadingARowByPositionLeavesCursorStateAndHandlersAlone) {
+    AddIndex({"DELKA", "DELKA", false});
+    for (int i = 0; i < 6; ++i)
+        AddRide(1 + i, i % 2, 60.0 - 10 * i, "r" + std::to_string(i));
+    ASSERT_TRUE(table.setIndexName("DELKA").ok());
+    table.setFilter([](const Table& t) { return t.getDouble("TRS_C") == 1; });
+    table.setFiltered(true);  // rows 50, 30, 10 km; in order 10, 30, 50
+    ASSERT_TRUE(table.moveToRow(1).ok());
+    ASSERT_TRUE(table.edit().ok());
+    ASSERT_TRUE(table.setValue("POPIS1", "rozepsáno").ok());
+    int handlers = 0, notices = 0;
+    for (TableEvent e : {TableEvent::kAfterScroll, TableEvent::kBeforePost, TableEvent::kAfterPost})
+        table.on(e, [&handlers](Table&) { return ++handlers, Status::Ok(); });
+    table.addObserver([&notices](DataChange, int) { ++notices; });
+
+    std::vector<Value> row;
+    const std::vector<int> fields = {table.fieldIndex("POPIS1"), table.fieldIndex("DELKA"), -1};
+    ASSERT_TRUE(table.valuesAt(0, fields, &row).ok());
+    EXPECT_EQ(row, (std::vector<Value>{Value("r5"), Value(10.0), Value()}));
+    ASSERT_TRUE(table.valuesAt(1, fields, &row).ok());
+    EXPECT_EQ(row[0], Value("r3"));  // the stored row, not the edit in progress
+    ASSERT_TRUE(table.valuesAt(2, fields, &row).ok());
+    EXPECT_EQ(row[1], Value(50.0));
+    EXPECT_EQ(table.valuesAt(3, fields, &row).code(), Status::Code::kNotFound);
+    EXPECT_EQ(table.valuesAt(-1, fields, &row).code(), Status::Code::kNotFound);
+
+    EXPECT_EQ(handlers, 0);
+    EXPECT_EQ(notices, 0);
+    EXPECT_EQ(table.state(), DatasetState::kEdit);
+    EXPECT_EQ(table.getString("POPIS1"), "rozepsáno");
+    table.cancel();
+    EXPECT_EQ(table.rowNumber(), 1);
+    EXPECT_FALSE(table.bof() || table.eof());
+    table.close();
+    EXPECT_FALSE(table.valuesAt(0, fields, &row).ok());
+    EXPECT_TRUE(row.empty());
+}
+
 TEST_F(TableTest, FindKeyUsesTheCurrentIndex) {
     AddIndex({"TRS_C", "TRS_C", false});
     AddRide(1, 4, 1, "x");

@@ -48,6 +48,8 @@ private slots:
     void existingTypeMayBeTypedAgain();
     void editorWritesBackADuplicatePair();
     void editorDecidesAPendingChangeOnClosing();
+    void editorAsksNothingWhenNothingChanged_data();
+    void editorAsksNothingWhenNothingChanged();
     void deletesOnlyWhatMayGo();
 };
 
@@ -167,6 +169,49 @@ void TestBikes::editorDecidesAPendingChangeOnClosing() {
     QVERIFY(s.navigatorScreen());
     QCOMPARE(s.db().TTKOL().state(), DatasetState::kBrowse);
     QCOMPARE(s.column("typ_kol.dbf", "KOL_ZNA"), (QStringList{"", ""}));
+}
+
+void TestBikes::editorAsksNothingWhenNothingChanged_data() {
+    QTest::addColumn<QString>("type");  // of the current bike, one of the preset types
+    QTest::newRow("first preset") << kSilnicni;
+    QTest::newRow("another preset") << "SILNIČNÍ ZIMNÍ";
+}
+
+void TestBikes::editorAsksNothingWhenNothingChanged() {
+    QFETCH(QString, type);
+    ListSession s;
+    ScriptedMessages& msgs = s.msgs;
+    AddRow(s.db().TTKOL(), {{"KOL_C", 3}, {"KOL_TYP", "HORSKÉ ZÁVODNÍ"}, {"KOL_ZNA", "FORT"}});
+    for (int round = 0; round < 2; ++round) {  // opened, then opened again
+        auto* screen = s.press<TFEditKolo>(&TFNavig::RButton5);
+        QVERIFY(screen);
+        QVERIFY(ClickRow(screen->DBGrid1, 0, type));
+        // The list shows the preset as its item, not as typed text.
+        QCOMPARE(screen->DBComboBox1->currentText(), type);
+        QCOMPARE(screen->DBComboBox1->currentIndex(), screen->DBComboBox1->findText(type));
+        FocusOn(screen->DBComboBox1);
+        FocusOn(screen->DBComboBox2);
+        FocusOn(screen->DBGrid1);
+        QCOMPARE(s.db().TTKOL().state(), DatasetState::kBrowse);
+        // Every row of the grid shows, also the others.
+        QCOMPARE(GridColumnTexts(screen->DBGrid1, 1), (QStringList{"", "", "FORT"}));
+        screen->BKONEC->click();
+        Settle();
+        CHECK_MESSAGES(msgs);
+    }
+    // A real pick is an edit: the question comes once, and the grid keeps
+    // every row while it is pending.
+    auto* screen = s.press<TFEditKolo>(&TFNavig::RButton5);
+    QVERIFY(ClickRow(screen->DBGrid1, 1, "FORT"));
+    FocusOn(screen->DBComboBox2);
+    QTest::keyClick(screen->DBComboBox2, Qt::Key_Down);  // FORT -> AUTHOR
+    QCOMPARE(s.db().TTKOL().state(), DatasetState::kEdit);
+    QCOMPARE(GridColumnTexts(screen->DBGrid1, 0),
+             (QStringList{kSilnicni, "SILNIČNÍ ZIMNÍ", "HORSKÉ ZÁVODNÍ"}));
+    msgs.expect(kStore, MsgKind::kConfirmation, MsgResult::kYes);
+    FocusOn(screen->DBGrid1);
+    CHECK_MESSAGES(msgs);
+    QCOMPARE(s.column("typ_kol.dbf", "KOL_ZNA"), (QStringList{"", "", "AUTHOR"}));
 }
 
 void TestBikes::deletesOnlyWhatMayGo() {

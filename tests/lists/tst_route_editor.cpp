@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,6 +55,8 @@ private slots:
     void reversalWrittenBackLeavesTheRidesAlone();
     void shortRoutesAreNotReversed();
     void titleClicksOrderAndClosingRestores();
+    void sortingKeepsTheRouteCurrentAndInView();
+    void gridShowsEnoughRoutesAndMarksTheCurrentOne();
     void handlersLeaveWithTheScreen();
     void writtenBackReversalLeavesNoStrayHandler();
 };
@@ -268,6 +271,90 @@ void TestRouteEditor::titleClicksOrderAndClosingRestores() {
     Settle();
     CHECK_MESSAGES(msgs);
     QCOMPARE(s.db().TTRS().indexName(), "");
+}
+
+void TestRouteEditor::sortingKeepsTheRouteCurrentAndInView() {
+    ListSession s;
+    ScriptedMessages& msgs = s.msgs;
+    // Enough routes that the grid scrolls; Kód 1 runs against the code.
+    for (int code = 2; code < 60; ++code) {
+        AddRow(s.db().TTRS(), {{"TRS_C", code},
+                               {"TRS_N1", QStringLiteral("k%1").arg(100 - code).toStdString()},
+                               {"TRS_MEZI", QStringLiteral("m%1").arg(code).toStdString()}});
+    }
+    auto* screen = s.press<TFEditTrat>(&TFNavig::RButton6);
+    DBGrid* grid = screen->DBGrid1;
+    QVERIFY(ClickRow(grid, kCodeColumn, "55"));
+    QHeaderView* header = grid->horizontalHeader();
+    const auto clickTitle = [&](int column) {
+        QTest::mouseClick(
+            header->viewport(), Qt::LeftButton, {},
+            QPoint(header->sectionViewportPosition(column) + 5, header->height() / 2));
+        Settle();
+    };
+    const auto currentRouteInView = [&] {
+        const QModelIndex current = grid->currentIndex();
+        QCOMPARE(grid->model()->data(grid->model()->index(current.row(), kCodeColumn)).toString(),
+                 QStringLiteral("55"));
+        QCOMPARE(s.db().TTRS().getInt("TRS_C"), 55);
+        QVERIFY(grid->viewport()->rect().contains(grid->visualRect(current)));
+        // The selection is the current row, not the row that stood there before.
+        const QModelIndexList selected = grid->selectionModel()->selectedRows();
+        QCOMPARE(selected.size(), 1);
+        QCOMPARE(selected.first().row(), current.row());
+    };
+    for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+        clickTitle(1);
+        QVERIFY(header->isSortIndicatorShown());
+        QCOMPARE(header->sortIndicatorSection(), 1);
+        QCOMPARE(header->sortIndicatorOrder(), order);
+        currentRouteInView();
+    }
+    // "Číslo" orders by the code, again with the route in view.
+    clickTitle(0);
+    QCOMPARE(header->sortIndicatorSection(), 0);
+    QCOMPARE(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    QCOMPARE(s.db().TTRS().indexName(), "TRS_C");
+    currentRouteInView();
+    screen->BKONEC->click();
+    Settle();
+    CHECK_MESSAGES(msgs);
+}
+
+void TestRouteEditor::gridShowsEnoughRoutesAndMarksTheCurrentOne() {
+    ListSession s;
+    ScriptedMessages& msgs = s.msgs;
+    for (int code = 2; code < 20; ++code)
+        AddRow(s.db().TTRS(), {{"TRS_C", code}, {"TRS_MEZI", "A;B"}});
+    s.form->resize(632, 430);
+    auto* screen = s.press<TFEditTrat>(&TFNavig::RButton6);
+    DBGrid* grid = screen->DBGrid1;
+    // At the reference size at least six whole routes are in view.
+    const int rowHeight = grid->verticalHeader()->defaultSectionSize();
+    QVERIFY2(grid->viewport()->height() >= 6 * rowHeight,
+             qPrintable(QString::number(grid->viewport()->height() / rowHeight)));
+    // The columns reach the right edge of the grid.
+    int width = 0;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        width += grid->columnWidth(c);
+    QCOMPARE(width, grid->viewport()->width());
+    // The row indicator marks the current route, and the edit of it.
+    QVERIFY(grid->verticalHeader()->isVisible());
+    QVERIFY(ClickRow(grid, kCodeColumn, "3"));
+    const auto mark = [&](int row) {
+        return grid->model()->headerData(row, Qt::Vertical, Qt::DisplayRole).toString();
+    };
+    const int row = grid->currentIndex().row();
+    QCOMPARE(mark(row), QString(QChar(0x25B6)));
+    QCOMPARE(mark(row + 1), QString());
+    TypeInto(screen->DBEdit1, QStringLiteral("k"));
+    QCOMPARE(mark(row), QStringLiteral("I"));
+    s.db().TTRS().cancel();
+    QCOMPARE(mark(row), QString(QChar(0x25B6)));
+    QVERIFY(ClickRow(grid, kCodeColumn, "4"));
+    QCOMPARE(mark(row), QString());
+    QCOMPARE(mark(row + 1), QString(QChar(0x25B6)));
+    CHECK_MESSAGES(msgs);
 }
 
 void TestRouteEditor::handlersLeaveWithTheScreen() {

@@ -26,6 +26,7 @@ private slots:
     void addsATypeAsTypedUnlessThePairExists();
     void emptyTextsAreAskedAbout();
     void editorWritesBackADuplicatePair();
+    void editorAsksNothingWhenAPresetIsOnlyShown();
     void deletesOnlyWhatMayGo();
 };
 
@@ -103,6 +104,30 @@ void TestWatchTypes::editorWritesBackADuplicatePair() {
     QCOMPARE(s.column("typ_hld.dbf", "THL_ZKR"),
              (QStringList{"neměřeno", "nehlídaný", "nehlídaný"}));
     QCOMPARE(s.column("typ_hld.dbf", "THL_POP").last(), QStringLiteral("při překročení zpomalení"));
+}
+
+void TestWatchTypes::editorAsksNothingWhenAPresetIsOnlyShown() {
+    ListSession s;
+    ScriptedMessages& msgs = s.msgs;
+    for (int round = 0; round < 2; ++round) {  // opened, then opened again
+        auto* screen = s.press<TFEditthl>(&TFNavig::RBETHL);
+        QVERIFY(screen);
+        // "hlídaný" / "při překročení zpomalení" are the second items of the
+        // preset lists.
+        QVERIFY(ClickRow(screen->DBGrid1, 0, QStringLiteral("hlídaný")));
+        for (QWidget* w :
+             {static_cast<QWidget*>(screen->DBComboBox1),
+              static_cast<QWidget*>(screen->DBComboBox2), static_cast<QWidget*>(screen->DBGrid1)}) {
+            FocusOn(w);
+        }
+        QCOMPARE(s.db().TTHLD().state(), DatasetState::kBrowse);
+        QCOMPARE(GridColumnTexts(screen->DBGrid1, 0),
+                 (QStringList{"neměřeno", "nehlídaný", "hlídaný"}));
+        QTest::keyClick(screen, Qt::Key_Escape);
+        Settle();
+        CHECK_MESSAGES(msgs);
+    }
+    QCOMPARE(s.column("typ_hld.dbf", "THL_ZKR"), (QStringList{"neměřeno", "nehlídaný", "hlídaný"}));
 }
 
 void TestWatchTypes::deletesOnlyWhatMayGo() {

@@ -4,21 +4,16 @@
 #include <cmath>
 
 #include "app/message_service.h"
-#include "app/widgets/dataset_walk.h"
 #include "data/table.h"
 
 namespace kolvio {
 
 namespace {
 
-// A dataset of up to this many rows is read whole; larger ones in blocks.
-constexpr int64_t kReadWhole = 2000;
-constexpr int64_t kBlock = 256;
-constexpr int kCacheLimit = 20000;
-
-bool Editing(const Dataset& ds) {
-    return ds.state() == DatasetState::kEdit || ds.state() == DatasetState::kInsert;
-}
+// Rows are read in blocks around the one asked for; at most kCacheLimit
+// rows are kept.
+constexpr int64_t kBlock = 128;
+constexpr int kCacheLimit = 4096;
 
 QString DateText(const Date& d) {
     return QStringLiteral("%1.%2.%3").arg(d.day()).arg(d.month()).arg(d.year());
@@ -133,14 +128,15 @@ void DatasetModel::reset() {
     resolveFields();
     cache_.clear();
     count_ = -1;
+    markedRow_ = -1;
     open_ = dataset_.isOpen();
     endResetModel();
 }
 
 void DatasetModel::onChange(DataChange change, int field) {
-    if (DatasetWalk::Active(dataset_)) return;
     switch (change) {
         case DataChange::kScrolled:
+            markCurrentRow();
             emit currentRowChanged(currentRow());
             break;
         case DataChange::kDataChanged:
@@ -161,9 +157,21 @@ void DatasetModel::onChange(DataChange change, int field) {
             } else if (const int r = currentRow(); r >= 0) {
                 emit dataChanged(index(r, 0), index(r, columnCount() - 1));
             }
+            markCurrentRow();
             emit currentRowChanged(currentRow());
             break;
     }
+}
+
+void DatasetModel::markCurrentRow() {
+    // The row indicator: the mark leaves the old row and comes to the new one.
+    const int r = currentRow();
+    if (r != markedRow_) {
+        if (markedRow_ >= 0 && markedRow_ < rowCount())
+            emit headerDataChanged(Qt::Vertical, markedRow_, markedRow_);
+        markedRow_ = r;
+    }
+    if (r >= 0) emit headerDataChanged(Qt::Vertical, r, r);
 }
 
 int DatasetModel::rowCount(const QModelIndex& parent) const {
@@ -177,22 +185,18 @@ int DatasetModel::columnCount(const QModelIndex& parent) const {
 }
 
 bool DatasetModel::fetch(int r) const {
-    if (!DatasetWalk::Possible(dataset_)) return false;
-    const int64_t n = dataset_.recordCount();
-    if (r >= n) return false;
-    const int64_t first = n <= kReadWhole ? 0 : std::max<int64_t>(0, r - kBlock / 2);
-    const int64_t end = n <= kReadWhole ? n : std::min(n, first + kBlock);
+    if (!dataset_.isOpen()) return false;
+    const int64_t n = rowCount();
+    const int64_t first = std::max<int64_t>(0, r - kBlock / 2);
+    const int64_t end = std::min(n, first + kBlock);
     if (cache_.size() + (end - first) > kCacheLimit) cache_.clear();
-    DatasetWalk walk(dataset_);
-    if (!dataset_.moveToRow(first).ok()) return false;
+    std::vector<Value> values;
     for (int64_t i = first; i < end; ++i) {
-        if (dataset_.rowNumber() != i) break;
-        std::vector<Value> values;
-        values.reserve(fields_.size());
-        for (int f : fields_)
-            values.push_back(f < 0 ? Value() : dataset_.value(f));
+        if (cache_.contains(static_cast<int>(i))) continue;
+        // A row that cannot be read shows empty; the store reports the
+        // damage when the rider moves onto it.
+        if (!dataset_.valuesAt(i, fields_, &values).ok()) values.assign(fields_.size(), Value());
         cache_.insert(static_cast<int>(i), std::move(values));
-        if (i + 1 < end && !dataset_.next().ok()) break;
     }
     return cache_.contains(r);
 }
@@ -206,9 +210,15 @@ const std::vector<Value>* DatasetModel::row(int r) const {
     return &it.value();
 }
 
+bool DatasetModel::editing(int r) const {
+    // An appended row is not among the stored rows yet: only an edited one
+    // stands in its place.
+    return dataset_.state() == DatasetState::kEdit && r == currentRow();
+}
+
 QString DatasetModel::text(int r, int c) const {
     Value v;
-    if (Editing(dataset_) && r == currentRow()) {
+    if (editing(r)) {
         // The row being edited shows the edit buffer.
         v = fields_[c] < 0 ? Value() : dataset_.value(fields_[c]);
     } else if (const std::vector<Value>* values = row(r)) {
@@ -228,8 +238,7 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
         case Qt::EditRole: {
             const int f = fields_[index.column()];
             if (f < 0) return {};
-            if (Editing(dataset_) && index.row() == currentRow())
-                return FormatValue(dataset_.value(f));
+            if (editing(index.row())) return FormatValue(dataset_.value(f));
             const std::vector<Value>* values = row(index.row());
             return values ? FormatValue((*values)[index.column()]) : QString();
         }
@@ -241,6 +250,19 @@ QVariant DatasetModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Vertical && section >= 0 && section < rowCount()) {
+        if (role == Qt::TextAlignmentRole) return static_cast<int>(Qt::AlignCenter);
+        if (role != Qt::DisplayRole) return {};
+        if (section != currentRow()) return QString();
+        switch (dataset_.state()) {
+            case DatasetState::kEdit:
+                return QStringLiteral("I");
+            case DatasetState::kInsert:
+                return QStringLiteral("*");
+            default:
+                return QString(QChar(0x25B6));  // ▶
+        }
+    }
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount()) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }

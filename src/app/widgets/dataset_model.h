@@ -8,13 +8,11 @@
 // grid go to the dataset as edit() and setValue(); posting is the dataset's
 // business (it posts when the cursor moves on, or when a screen posts).
 //
-// Reading rows: the dataset has only its cursor, so the model reads a block
-// of rows by walking the cursor with notifications suspended and puts it
-// back; a small dataset is read whole. While the dataset is being edited the
-// cursor cannot move (moving posts), so rows not read before show empty until
-// the row is posted or cancelled. The after-scroll handlers of a table run for
-// every row walked over and end on the current row again: they must only
-// reflect the current row, as they do.
+// Reading rows: the model reads the rows it is asked for by position
+// (Dataset::valuesAt), in blocks it keeps until the rows change, so painting
+// and scrolling never move the cursor, never run a table's after-scroll
+// handlers and never post an edit. The row being edited shows the edit
+// buffer; every other row shows what is stored.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -71,6 +69,8 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // Column titles; down the side, the row indicator: ▶ on the current
+    // row, "I" while it is edited, "*" while a row is appended.
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     // Moves to the row (which posts a pending edit of another row), puts the
@@ -90,17 +90,20 @@ signals:
 
 private:
     void onChange(DataChange change, int field);
+    void markCurrentRow();
     void resolveFields();
     void reset();
     const std::vector<Value>* row(int r) const;
     bool fetch(int r) const;
+    bool editing(int r) const;
     QString text(int r, int c) const;
 
     Dataset& dataset_;
     QList<GridColumn> columns_;
     std::vector<int> fields_;
     Dataset::ObserverId observer_ = 0;
-    bool open_ = false;  // whether the dataset was open when last reset
+    bool open_ = false;   // whether the dataset was open when last reset
+    int markedRow_ = -1;  // the row the indicator was last shown on
     mutable int64_t count_ = -1;
     mutable QHash<int, std::vector<Value>> cache_;
 };

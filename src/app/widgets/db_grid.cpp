@@ -1,5 +1,6 @@
 #include "app/widgets/db_grid.h"
 
+#include <QEvent>
 #include <QHeaderView>
 
 #include "app/message_service.h"
@@ -47,18 +48,65 @@ DBGrid::DBGrid(Dataset& dataset, QList<GridColumn> columns, QWidget* parent) : Q
                               QAbstractItemView::AnyKeyPressed
                         : QAbstractItemView::NoEditTriggers);
     setAlternatingRowColors(true);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    setTabKeyNavigation(editable);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setSectionsClickable(false);
     verticalHeader()->hide();
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setStretchLastSection(true);
+    // The widths follow the weights, however narrow a column gets.
+    horizontalHeader()->setMinimumSectionSize(1);
+    fitToFont();
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
         emit titleClicked(column);
         if (titleSort_) SortGridByColumn(*this, column, firstDescending_);
+        // Whatever ordered the rows (or refused to), the indicator tells it.
+        updateSortIndicator();
     });
     connect(model_, &DatasetModel::currentRowChanged, this, &DBGrid::showCurrentRow);
-    connect(model_, &QAbstractItemModel::modelReset, this, &DBGrid::showCurrentRow);
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        updateSortIndicator();
+        showCurrentRow();
+    });
+    updateSortIndicator();
     showCurrentRow();
+}
+
+void DBGrid::setRowIndicator(bool shown) {
+    verticalHeader()->setVisible(shown);
+    fitToFont();
+}
+
+void DBGrid::fitToFont() {
+    const int line = fontMetrics().height();
+    verticalHeader()->setDefaultSectionSize(line + line * 2 / 5);
+    verticalHeader()->setFixedWidth(line + 4);
+    applyWeights();
+}
+
+void DBGrid::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fitToFont();
+}
+
+void DBGrid::updateSortIndicator() {
+    QHeaderView* header = horizontalHeader();
+    const Table* table = model_->table();
+    const std::string order = table && table->isOpen() ? table->indexName() : std::string();
+    for (int c = 0; c < model_->columnCount() && !order.empty(); ++c) {
+        const int f = model_->fieldIndex(c);
+        if (f < 0) continue;
+        const std::string& field = table->fields()[f].name;
+        const bool descending = EqualsIgnoreCase(order, "_" + field);
+        if (descending || EqualsIgnoreCase(order, field)) {
+            header->setSortIndicator(c, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+            header->setSortIndicatorShown(true);
+            return;
+        }
+    }
+    header->setSortIndicatorShown(false);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
 }
 
 void DBGrid::setTitleSort(bool enabled, bool firstDescending) {
@@ -91,9 +139,9 @@ void DBGrid::showCurrentRow() {
     if (row < 0 || syncing_) return;
     const int column = currentIndex().isValid() ? currentIndex().column() : 0;
     const QModelIndex target = model_->index(row, column);
-    if (currentIndex() == target) return;
     syncing_ = true;
-    setCurrentIndex(target);
+    if (currentIndex() != target) setCurrentIndex(target);
+    // Also after a new order, when the row may have moved out of view.
     scrollTo(target);
     syncing_ = false;
 }
@@ -128,6 +176,9 @@ bool SortGridByColumn(DBGrid& grid, int column, bool firstDescending) {
         descending = false;
     }
     const std::string name = descending ? "_" + f : f;
+    // Making an index reopens the table: the row current before comes back.
+    const bool hadRow = !table->isEmpty();
+    const Bookmark row = table->bookmark();
     bool created = false;
     if (!IndexExists(*table, name)) {
         const QByteArray layout = grid.horizontalHeader()->saveState();
@@ -135,7 +186,9 @@ bool SortGridByColumn(DBGrid& grid, int column, bool firstDescending) {
         grid.horizontalHeader()->restoreState(layout);
         if (!ShowFailure(st)) return created;
     }
-    ShowFailure(table->setIndexName(name));
+    if (ShowFailure(table->setIndexName(name)) && hadRow && table->bookmark() != row)
+        ShowFailure(table->gotoBookmark(row));
+    grid.updateSortIndicator();
     return created;
 }
 

@@ -1,6 +1,9 @@
 // A grid over a dataset: the rows of a DatasetModel, the dataset's current
-// row as the grid's current row, in-place editing of editable columns, and
-// ordering by a click on a column title (SortGridByColumn).
+// row as the grid's current row (kept in view), in-place editing of editable
+// columns, and ordering by a click on a column title (SortGridByColumn) with
+// the title's sort indicator showing the order. The columns reach the right
+// edge: the last one takes what the others leave. A read-only grid is one
+// Tab stop (Tab leaves it instead of walking its cells).
 #pragma once
 
 #include <QTableView>
@@ -20,8 +23,16 @@ public:
     // A click on a column title orders the rows by that column (the first
     // click descending when `firstDescending`, then alternately).
     void setTitleSort(bool enabled, bool firstDescending = false);
-    // Column i gets trunc(weights[i] / total * viewport width) on each resize.
+    // Column i gets trunc(weights[i] / total * viewport width) on each
+    // resize; the last column fills the rest of the width.
     void setColumnWeights(QList<int> weights, int total);
+    // Shows the row indicator in a narrow column at the left.
+    void setRowIndicator(bool shown);
+
+    // Shows the sort indicator on the column whose field orders the table
+    // (ascending for the index named like the field, descending for "_" +
+    // field), and none otherwise.
+    void updateSortIndicator();
 
 signals:
     void titleClicked(int column);
@@ -29,10 +40,12 @@ signals:
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void showCurrentRow();
     void applyWeights();
+    void fitToFont();
 
     DatasetModel* model_;
     bool syncing_ = false;

@@ -9,7 +9,6 @@
 
 #include "app/message_service.h"
 #include "app/widgets/dataset_model.h"
-#include "app/widgets/dataset_walk.h"
 
 namespace kolvio {
 
@@ -56,7 +55,7 @@ void FieldBinding::load() {
 }
 
 void FieldBinding::onChange(DataChange change, int field) {
-    if (busy_ || DatasetWalk::Active(table_)) return;
+    if (busy_) return;
     if (change == DataChange::kFieldChanged && field != table_.fieldIndex(field_.toStdString())) {
         return;
     }
@@ -75,12 +74,15 @@ bool FieldBinding::beginEdit() {
     return false;
 }
 
-bool FieldBinding::isModified() const {
-    if (!dirty_) return false;
+bool FieldBinding::holdsFieldValue() const {
     QString error;
     const std::optional<Value> v = controlValue(&error);
     const int i = table_.fieldIndex(field_.toStdString());
-    return !v || i < 0 || !SameValue(*v, table_.value(i));
+    return v && i >= 0 && table_.isOpen() && SameValue(*v, table_.value(i));
+}
+
+bool FieldBinding::isModified() const {
+    return dirty_ && !holdsFieldValue();
 }
 
 bool FieldBinding::apply() {
@@ -172,7 +174,11 @@ ComboBoxBinding::ComboBoxBinding(Table& table, QString field, QComboBox* combo)
     : FieldBinding(table, std::move(field), combo), combo_(combo) {
     combo_->setEditable(true);
     connect(combo_->lineEdit(), &QLineEdit::textEdited, this, [this] { beginEdit(); });
-    connect(combo_, &QComboBox::activated, this, [this] { beginEdit(); });
+    // Qt also reports "activated" when the list is left with a text that
+    // matches an item: only a different value is the rider's pick.
+    connect(combo_, &QComboBox::activated, this, [this] {
+        if (!holdsFieldValue()) beginEdit();
+    });
     load();
 }
 
@@ -189,7 +195,10 @@ void ComboBoxBinding::showValue(const Value& value) {
     const FieldDef* def = fieldDef();
     if (def && def->type == FieldType::kChar) combo_->lineEdit()->setMaxLength(def->length);
     const QSignalBlocker block(combo_);
-    combo_->setEditText(FormatValue(value));
+    const QString text = FormatValue(value);
+    // The matching item (exactly, letter case included) or none.
+    combo_->setCurrentIndex(combo_->findText(text));
+    combo_->setEditText(text);
 }
 
 bool BindingGroup::applyAll() {

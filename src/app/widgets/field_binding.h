@@ -47,7 +47,7 @@ public:
     bool apply();
     // Shows the field's value, dropping what was typed.
     void cancel() { load(); }
-    // The control holds something else than the field.
+    // The rider changed the control and it holds something else than the field.
     bool isModified() const;
 
 signals:
@@ -63,6 +63,11 @@ protected:
     // The rider started to change the control: edit mode for the table. A
     // refusal puts the field's value back into the control.
     bool beginEdit();
+    // Whether the control shows what the field holds. A value the program
+    // put there is never an edit: a signal that only echoes it (a list
+    // matching its shown text to an item, a pick of the same item) must not
+    // put the row into edit mode.
+    bool holdsFieldValue() const;
     // Shows the field's current value in the control.
     void load();
     const FieldDef* fieldDef() const;
@@ -113,7 +118,9 @@ private:
 };
 
 // An editable drop-down over a text field: its items are offered, any text
-// may be typed; the value goes into the field when the list is left.
+// may be typed; the value goes into the field when the list is left. The
+// shown value also selects its item, so that leaving the list never "picks"
+// it again.
 class ComboBoxBinding final : public FieldBinding {
     Q_OBJECT
 public:

@@ -3,7 +3,6 @@
 #include <QComboBox>
 
 #include "app/widgets/dataset_model.h"
-#include "app/widgets/dataset_walk.h"
 
 namespace kolvio {
 
@@ -28,7 +27,8 @@ LookupBinding::LookupBinding(Table& table, QString field, QComboBox* combo, Tabl
     connect(combo_, &QComboBox::activated, this, [this](int index) {
         if (index < 0 || index >= static_cast<int>(keys_.size())) return;
         const Value key = keys_[index];
-        if (beginEdit() && apply()) followKey(key);
+        // The item already chosen is no change of the row.
+        if (holdsFieldValue() || (beginEdit() && apply())) followKey(key);
     });
     refill();
 }
@@ -38,20 +38,20 @@ LookupBinding::~LookupBinding() {
 }
 
 void LookupBinding::onListChange(DataChange change) {
-    if (DatasetWalk::Active(list_)) return;
     if (change == DataChange::kDataChanged || change == DataChange::kStateChanged) refill();
 }
 
 void LookupBinding::refill() {
     keys_.clear();
     QStringList items;
-    if (DatasetWalk::Possible(list_)) {
-        const int key = list_.fieldIndex(keyField_.toStdString());
-        const int shown = list_.fieldIndex(listField_.toStdString());
-        DatasetWalk walk(list_);
-        for (Status st = list_.first(); st.ok() && !list_.eof(); st = list_.next()) {
-            keys_.push_back(key < 0 ? Value() : list_.value(key));
-            items.append(shown < 0 ? QString() : FormatValue(list_.value(shown)));
+    if (list_.isOpen()) {
+        const std::vector<int> fields = {list_.fieldIndex(keyField_.toStdString()),
+                                         list_.fieldIndex(listField_.toStdString())};
+        std::vector<Value> row;
+        const int64_t n = list_.recordCount();
+        for (int64_t i = 0; i < n && list_.valuesAt(i, fields, &row).ok(); ++i) {
+            keys_.push_back(row[0]);
+            items.append(FormatValue(row[1]));
         }
     }
     const QSignalBlocker block(combo_);
@@ -82,7 +82,8 @@ void LookupBinding::showValue(const Value& value) {
 }
 
 void LookupBinding::followKey(const Value& key) {
-    if (!DatasetWalk::Possible(list_)) return;
+    // Moving the list table would post a row being edited in it.
+    if (!list_.isOpen() || list_.state() != DatasetState::kBrowse) return;
     const int k = list_.fieldIndex(keyField_.toStdString());
     if (k < 0 || SameKey(list_.value(k), key)) return;
     list_.locate(keyField_.toStdString(), key);

@@ -9,7 +9,10 @@ namespace kolvio {
 
 namespace {
 
-constexpr int kDiameter = 92;
+// Sizes in lines of the button's font, so that the button grows and shrinks
+// with its caption when the screen is scaled.
+constexpr qreal kDiameterLines = 6.2;
+constexpr qreal kMinimumLines = 3.6;
 
 }  // namespace
 
@@ -23,11 +26,13 @@ RoundButton::RoundButton(const QString& caption, QWidget* parent) : QAbstractBut
 }
 
 QSize RoundButton::sizeHint() const {
-    return {kDiameter, kDiameter};
+    const int d = qRound(fontMetrics().height() * kDiameterLines);
+    return {d, d};
 }
 
 QSize RoundButton::minimumSizeHint() const {
-    return {64, 64};
+    const int d = qRound(fontMetrics().height() * kMinimumLines);
+    return {d, d};
 }
 
 int RoundButton::heightForWidth(int width) const {

@@ -96,6 +96,18 @@ Value ResultSet::valueAt(int64_t row, int field) const {
     return rows_.columns[field].value(physical);
 }
 
+Status ResultSet::valuesAt(int64_t row, const std::vector<int>& fields, std::vector<Value>* out) {
+    out->clear();
+    if (!open_) return closedError();
+    if (row < 0 || row >= static_cast<int64_t>(count_)) {
+        return Status::NotFound("Řádek " + std::to_string(row + 1) + " ve výsledku dotazu není.");
+    }
+    out->reserve(fields.size());
+    for (const int f : fields)
+        out->push_back(valueAt(row, f));
+    return Status::Ok();
+}
+
 Value ResultSet::value(int index) const {
     if (count_ == 0) return Value();
     return valueAt(row_, index);

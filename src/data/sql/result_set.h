@@ -40,6 +40,8 @@ public:
     Value value(int index) const override;
     using Dataset::value;
 
+    Status valuesAt(int64_t row, const std::vector<int>& fields, std::vector<Value>* out) override;
+
     // Random access without moving the cursor; row in result order.
     Value valueAt(int64_t row, int field) const;
     int64_t size() const { return static_cast<int64_t>(count_); }

@@ -74,13 +74,16 @@ public:
     ~ScriptedDirectories() override { SetDirectoryChooser(previous_); }
 
     void answer(std::optional<QString> dir) { answers_.append(dir); }
-    std::optional<QString> choose(QWidget*, const QString&, const QString& startDir) override {
+    std::optional<QString> choose(QWidget*, const QString&, const QString& startDir,
+                                  TypedDirectory typed) override {
         startDirs.append(startDir);
+        typedRules.append(typed);
         if (answers_.isEmpty()) return std::nullopt;
         return answers_.takeFirst();
     }
 
     QStringList startDirs;
+    QList<TypedDirectory> typedRules;
 
 private:
     QList<std::optional<QString>> answers_;

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QWheelEvent>
 
 #include "app/fkonfig.h"
 #include "app/fnavig.h"
@@ -70,6 +71,8 @@ private slots:
     void countsStayWithinTheirLimits_data();
     void countsStayWithinTheirLimits();
     void cancelLeavesTheFileUntouched();
+    void enterSavesThroughTheDefaultButton();
+    void wheelChangesACountOnlyWithTheFocus();
     void tidyingRemovesEveryInvalidEntry_data();
     void tidyingRemovesEveryInvalidEntry();
 };
@@ -127,6 +130,47 @@ void TestKonfig::savingWritesAndAppliesAtOnce() {
     // The screen closed and the navigator is back.
     QVERIFY(o.navigator());
     QVERIFY(!o.w->findChild<TFKonfig*>());
+}
+
+void TestKonfig::enterSavesThroughTheDefaultButton() {
+    Opened o;
+    QSpinBox* box = o.spin("delka_des_m");
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("3"));
+    // Enter in a count presses ULOŽ, drawn as the default button.
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY2(o.messages.problems().isEmpty(), qPrintable(o.messages.problems()));
+    const SettingsFile ini(o.home.ini().toStdString());
+    QCOMPARE(ini.readInteger("Des_mista", "delka_des_m", -1), 3);
+    QVERIFY(o.navigator());
+}
+
+void TestKonfig::wheelChangesACountOnlyWithTheFocus() {
+    Opened o;
+    QApplication::setActiveWindow(o.w.get());
+    QVERIFY(QTest::qWaitForWindowActive(o.w.get()));
+    QSpinBox* box = o.spin("delka_des_m");
+    // The wheel never gives a count the focus.
+    QVERIFY((box->focusPolicy() & Qt::WheelFocus) != Qt::WheelFocus);
+    const auto turn = [box] {
+        const QPoint at = box->rect().center();
+        QWheelEvent up(at, box->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                       Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(box, &up);
+    };
+    o.konfig->Check1->setFocus();
+    turn();
+    QCOMPARE(box->value(), 2);
+    box->setFocus();
+    turn();
+    QCOMPARE(box->value(), 3);
+    // Scrolled past without focus, a count is never saved changed.
+    o.konfig->Check1->setFocus();
+    turn();
+    o.konfig->BUloz->click();
+    const SettingsFile ini(o.home.ini().toStdString());
+    QCOMPARE(ini.readInteger("Des_mista", "delka_des_m", -1), 3);
 }
 
 void TestKonfig::countsStayWithinTheirLimits_data() {

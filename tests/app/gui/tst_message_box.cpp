@@ -1,16 +1,22 @@
 // The message box of the program: titles, buttons and answers of each kind,
 // placement on the main window, and help by F1.
+#include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
 #include "app/help_viewer.h"
 #include "app/message_service.h"
+#include "app/qt_translation.h"
 
 using namespace kolvio;
 
@@ -52,11 +58,35 @@ QAbstractButton* Button(QMessageBox* box, const QString& text) {
 class TestMessageBox : public QObject {
     Q_OBJECT
 private slots:
+    // Qt's Czech texts are loaded, as in the program, for every test here.
+    void initTestCase() { QVERIFY(InstallQtTranslation()); }
+    void qtOwnTextsAreCzech();
     void kindsAndButtons_data();
     void kindsAndButtons();
     void centredOnTheMainWindow();
     void f1OpensTheHelpTopic();
 };
+
+void TestMessageBox::qtOwnTextsAreCzech() {
+    // The context menu of every text box.
+    QLineEdit edit(QStringLiteral("text"));
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList texts;
+    for (const QAction* a : menu->actions()) {
+        if (!a->isSeparator()) texts.append(a->text());
+    }
+    // (Each text is followed by its shortcut.)
+    QVERIFY2(texts.filter(QRegularExpression(QStringLiteral("^&Vložit\\b"))).size() == 1,
+             qPrintable(texts.join(u',')));
+    QVERIFY(texts.filter(QStringLiteral("Paste")).isEmpty());
+    // The folder and file dialogs.
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QStringList buttons;
+    for (const QPushButton* b : dialog.findChildren<QPushButton*>())
+        buttons.append(b->text());
+    QVERIFY2(buttons.contains(QStringLiteral("Zrušit")), qPrintable(buttons.join(u',')));
+}
 
 void TestMessageBox::kindsAndButtons_data() {
     QTest::addColumn<int>("kind");

@@ -11,8 +11,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSet>
+#include <QTimer>
 
 #include "app/child_windows.h"
+#include "app/directory_chooser.h"
+#include "app/directory_dialog.h"
 #include "app/fnavig.h"
 #include "app/form_hl.h"
 #include "app/recent_databases.h"
@@ -97,6 +100,10 @@ private slots:
     void recentListOffersEntriesTwoToSix();
     void recentEntryOpensAndMovesToTheTop();
     void recentEntryWithAPartialDatabaseIsRefused();
+    void openingThatFailsPartWayStaysOnThePreviousDatabase();
+    void whenThePreviousDatabaseCannotComeBackNoneIsOpen();
+    void chooserCreatesATypedFolderForANewDatabase_data();
+    void chooserCreatesATypedFolderForANewDatabase();
     void compactionRemovesDeletedRides();
     void compactionTellsWhichTablesItCouldNotPack();
     void buttonsWithoutTheirScreenAreDisabled_data();
@@ -305,6 +312,133 @@ void TestNavigator::recentEntryWithAPartialDatabaseIsRefused() {
     QCOMPARE(FileBytes(QDir(dir).filePath("jizdy.dbf")), rides);
     QCOMPARE(s.recent(1), QString());
     QCOMPARE(s.recent(2), dir);
+}
+
+// A database of six files whose ride table is damaged: it is taken for a
+// database, and opening it fails part-way.
+QString BrokenDatabase(const TempHome& home) {
+    const QString dir = home.file(QStringLiteral("poskozena"));
+    MakeDatabase(dir, 2);
+    WriteFile(QDir(dir).filePath("jizdy.dbf"), QByteArray("poškozený soubor"));
+    return dir;
+}
+
+void TestNavigator::openingThatFailsPartWayStaysOnThePreviousDatabase() {
+    Started s;
+    const QString first = s.w.dataDir();
+    Table& rides = s.w.database().Table1();
+    for (int i = 0; i < 6; ++i)
+        QVERIFY(rides.append().ok() && rides.setValue("DELKA", 1.0 * i).ok() && rides.post().ok());
+    QVERIFY(rides.locate("DELKA", 2.0) && rides.deleteRecord().ok());
+    const QString broken = BrokenDatabase(s.home);
+    s.directories.answer(broken);
+    s.messages.expect(QStringLiteral("Opravdu otevřít databáze?"), MsgKind::kConfirmation,
+                      MsgResult::kYes);
+    s.messages.expect(QStringLiteral("*"), MsgKind::kError);  // the store names the damage
+    s.nav->MOtevriDBClick();
+    QVERIFY2(s.messages.problems().isEmpty(), qPrintable(s.messages.problems()));
+
+    // Wholly on the first database: directory, caption, every table.
+    QCOMPARE(s.w.dataDir(), first);
+    QVERIFY(s.w.hasDatabase());
+    QCOMPARE(s.w.caption(), Caption(first));
+    Database& db = s.w.database();
+    for (Table* t : {&db.Table1(), &db.TTRNZ(), &db.TTRN(), &db.TTKOL(), &db.TTRS(), &db.TTHLD()}) {
+        QVERIFY(t->isOpen());
+        QCOMPARE(QString::fromStdString(t->directory()), first);
+    }
+    QCOMPARE(rides.recordCount(), 5);
+    QCOMPARE(s.recent(1), QString());  // the failed one is not remembered
+    // "Komprese" packs the open database and leaves the damaged one alone.
+    const qint64 size = QFileInfo(QDir(first).filePath("jizdy.dbf")).size();
+    s.nav->MDKomprese->trigger();
+    QVERIFY2(s.messages.problems().isEmpty(), qPrintable(s.messages.problems()));
+    QVERIFY(QFileInfo(QDir(first).filePath("jizdy.dbf")).size() < size);
+    QCOMPARE(FileBytes(QDir(broken).filePath("jizdy.dbf")), QByteArray("poškozený soubor"));
+}
+
+void TestNavigator::whenThePreviousDatabaseCannotComeBackNoneIsOpen() {
+    RegisterScreen(ScreenId::kNovaTrat, [](TForm_hl& m) { return new TaskScreen(m); });
+    Started s;
+    QVERIFY(s.nav->RButton2->isEnabled());
+    const QString first = s.w.dataDir();
+    const QString broken = BrokenDatabase(s.home);
+    // The open database is damaged behind the program's back.
+    WriteFile(QDir(first).filePath("jizdy.dbf"), QByteArray("také poškozený"));
+    s.directories.answer(broken);
+    s.messages.expect(QStringLiteral("Opravdu otevřít databáze?"), MsgKind::kConfirmation,
+                      MsgResult::kYes);
+    s.messages.expect(QStringLiteral("*"), MsgKind::kError);
+    s.messages.expect(QStringLiteral("Předchozí databázi \"%1\" se nepodařilo znovu otevřít:*")
+                          .arg(QDir::toNativeSeparators(first)),
+                      MsgKind::kError);
+    s.nav->MOtevriDBClick();
+    QVERIFY2(s.messages.problems().isEmpty(), qPrintable(s.messages.problems()));
+    QVERIFY(!s.w.hasDatabase());
+    QCOMPARE(s.w.dataDir(), QString());
+    QCOMPARE(s.w.caption(), QStringLiteral("KOLVIO"));
+    // The tasks and "Komprese" wait for a database; the menus to open one stay.
+    TFNavig* nav = s.navigator();
+    for (RoundButton* b : nav->findChildren<RoundButton*>())
+        QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+    QVERIFY(!nav->MDKomprese->isEnabled());
+    QVERIFY(nav->MNovaDB->isEnabled() && nav->MOtevriDB->isEnabled());
+    QVERIFY(nav->MKonfNastav->isEnabled());
+
+    // Opening a good database brings everything back.
+    const QString good = s.home.file(QStringLiteral("dobra"));
+    MakeDatabase(good, 1);
+    s.directories.answer(good);
+    s.messages.expect(QStringLiteral("Opravdu otevřít databáze?"), MsgKind::kConfirmation,
+                      MsgResult::kYes);
+    nav->MOtevriDBClick();
+    QVERIFY2(s.messages.problems().isEmpty(), qPrintable(s.messages.problems()));
+    QVERIFY(s.w.hasDatabase());
+    QCOMPARE(s.w.dataDir(), good);
+    QVERIFY(nav->RButton2->isEnabled());
+    QVERIFY(!nav->RButton3->isEnabled());  // its screen does not exist here
+    QVERIFY(nav->MDKomprese->isEnabled());
+}
+
+void TestNavigator::chooserCreatesATypedFolderForANewDatabase_data() {
+    QTest::addColumn<bool>("create");  // "Nová..." creates, "Otevři..." wants an existing one
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("new folder, created with its parent") << true << "nova/podzim" << true;
+    QTest::newRow("existing folder") << true << "." << true;
+    QTest::newRow("to open, a folder must exist") << false << "nikde" << false;
+}
+
+void TestNavigator::chooserCreatesATypedFolderForANewDatabase() {
+    QFETCH(bool, create);
+    QFETCH(QString, typed);
+    QFETCH(bool, chosen);
+    TempHome home;
+    ScriptedMessages messages;
+    const QString path = QDir::cleanPath(QDir(home.path()).filePath(typed));
+    if (!chosen) {
+        messages.expect(QStringLiteral("Adresář \"%1\" neexistuje.\nVyber existující adresář.")
+                            .arg(QDir::toNativeSeparators(path)),
+                        MsgKind::kWarning);
+    }
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<DirectoryDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        // The dialog opens on the start folder; the rider types a path in it.
+        QCOMPARE(dialog->Path->text(), QDir::toNativeSeparators(home.path()));
+        dialog->Path->selectAll();
+        QTest::keyClicks(dialog->Path, typed);
+        QTest::keyClick(dialog->Path, Qt::Key_Return);
+        // A refused path keeps the dialog open.
+        if (dialog->isVisible()) dialog->BZrusit->click();
+    });
+    const std::optional<QString> dir = DialogDirectoryChooser().choose(
+        nullptr, QStringLiteral("Nová databáze"), home.path(),
+        create ? TypedDirectory::kCreate : TypedDirectory::kMustExist);
+    QVERIFY2(messages.problems().isEmpty(), qPrintable(messages.problems()));
+    QCOMPARE(dir.has_value(), chosen);
+    if (chosen) QCOMPARE(*dir, path);
+    QCOMPARE(QFileInfo(path).isDir(), chosen);
 }
 
 void TestNavigator::compactionRemovesDeletedRides() {

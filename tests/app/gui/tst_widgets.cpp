@@ -90,9 +90,12 @@ private slots:
     void modelPassesTheModelTester();
     void detailModelFollowsItsMaster();
     void readingRowsLeavesTheCursorAndFlagsAlone();
+    void gridShowsEveryRowWhileOneIsEdited();
     void gridAndCursorFollowEachOther();
     void gridEditsADateInPlace_data();
     void gridEditsADateInPlace();
+    void columnsReachTheRightEdge_data();
+    void columnsReachTheRightEdge();
     void titleClicksToggleTheOrder_data();
     void titleClicksToggleTheOrder();
     void sortingPostsAPendingEditFirst();
@@ -101,6 +104,7 @@ private slots:
     void leavingAnUnchangedBoxKeepsTheStoredValue();
     void refusedEditPutsTheValueBack();
     void checkBoxWritesAtOnce();
+    void listShowingAnItemIsNoEdit();
     void lookupWritesTheKeyAndMovesTheList();
     void commaBecomesAPointWhileTheOptionIsOn();
     void fieldsCarryTheirFormatters_data();
@@ -155,34 +159,55 @@ void TestWidgets::detailModelFollowsItsMaster() {
 void TestWidgets::readingRowsLeavesTheCursorAndFlagsAlone() {
     Fixture f(5000);
     Table& t = f.db.Table1();
-    QVERIFY(t.first().ok());
     QVERIFY(t.moveToRow(1234).ok());
-    std::vector<int64_t> scrolled;
-    const auto id = t.on(TableEvent::kAfterScroll, [&scrolled](Table& x) {
-        scrolled.push_back(x.rowNumber());
+    int scrolled = 0;
+    const auto id = t.on(TableEvent::kAfterScroll, [&scrolled](Table&) {
+        ++scrolled;
         return Status::Ok();
     });
     int notified = 0;
-    const auto obs = t.addObserver([&notified](DataChange c, int) {
-        if (c == DataChange::kScrolled) ++notified;
-    });
+    const auto obs = t.addObserver([&notified](DataChange, int) { ++notified; });
     DisplaySettings s;
-    DatasetModel model(t, RideColumns(s));
-    QCOMPARE(f.text(model, 4100, 1), QStringLiteral("   4110.00"));
-    QCOMPARE(f.text(model, 7, 1), QStringLiteral("     17.00"));
+    DBGrid grid(t, RideColumns(s));
+    grid.resize(500, 300);
+    grid.show();
+    QCOMPARE(f.text(*grid.datasetModel(), 4100, 1), QStringLiteral("   4110.00"));
+    // The grid scrolled and painted from the first row to the last.
+    for (int row = 0; row < 5000; row += 250) {
+        grid.scrollTo(grid.model()->index(row, 0), QAbstractItemView::PositionAtTop);
+        QVERIFY(!grid.grab().isNull());
+    }
+    grid.scrollToBottom();
+    QVERIFY(!grid.grab().isNull());
     QCOMPARE(t.rowNumber(), 1234);
-    QVERIFY(!scrolled.empty());
-    QCOMPARE(scrolled.back(), 1234);  // the handlers end on the current row
-    QCOMPARE(notified, 0);            // observers were not told about the walk
-    QVERIFY(t.first().ok());
-    model.data(model.index(300, 0), Qt::DisplayRole);
-    QVERIFY(t.bof());
-    QVERIFY(t.last().ok());
-    model.data(model.index(20, 0), Qt::DisplayRole);
-    QVERIFY(t.eof());
-    QCOMPARE(t.rowNumber(), 4999);
+    QCOMPARE(scrolled, 0);  // the screen's handlers did not run for painted rows
+    QCOMPARE(notified, 0);
+    QVERIFY(!t.bof() && !t.eof());
     t.off(id);
     t.removeObserver(obs);
+}
+
+void TestWidgets::gridShowsEveryRowWhileOneIsEdited() {
+    Fixture f(3000);
+    Table& t = f.db.Table1();
+    DisplaySettings s;
+    DBGrid grid(t, RideColumns(s));
+    grid.resize(500, 300);
+    grid.show();
+    QVERIFY(t.moveToRow(2500).ok());
+    QVERIFY(t.edit().ok() && t.setValue("POPIS1", std::string("rozepsáno")).ok());
+    // Rows never read before, far from the edited one, still show.
+    QCOMPARE(f.text(*grid.datasetModel(), 10, 2), QStringLiteral("j490"));
+    QCOMPARE(f.text(*grid.datasetModel(), 2999, 1), QStringLiteral("   3009.00"));
+    QCOMPARE(f.text(*grid.datasetModel(), 2500, 2), QStringLiteral("rozepsáno"));
+    QCOMPARE(t.state(), DatasetState::kEdit);  // nothing was posted to read them
+    QCOMPARE(grid.datasetModel()->headerData(2500, Qt::Vertical, Qt::DisplayRole).toString(),
+             QStringLiteral("I"));
+    t.cancel();
+    QCOMPARE(grid.datasetModel()->headerData(2500, Qt::Vertical, Qt::DisplayRole).toString(),
+             QString(QChar(0x25B6)));
+    QCOMPARE(grid.datasetModel()->headerData(10, Qt::Vertical, Qt::DisplayRole).toString(),
+             QString());
 }
 
 void TestWidgets::gridAndCursorFollowEachOther() {
@@ -243,6 +268,41 @@ void TestWidgets::gridEditsADateInPlace() {
     Table check(f.dir.path().toStdString(), "jizdy.dbf");
     QVERIFY(check.open().ok() && check.moveToRow(1).ok());
     QCOMPARE(QString::fromStdString(check.value("DATUM").asDate().toDbf()), stored);
+}
+
+void TestWidgets::columnsReachTheRightEdge_data() {
+    QTest::addColumn<QList<int>>("weights");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<int>("width");
+    // The route editor's weights leave 25 of 560 unused, the bikes' 30 of 250.
+    QTest::newRow("routes, narrow") << QList<int>{30, 60, 60, 60, 265, 60} << 560 << 400;
+    QTest::newRow("routes, wide") << QList<int>{30, 60, 60, 60, 265, 60} << 560 << 1500;
+    QTest::newRow("bikes") << QList<int>{110, 110} << 250 << 333;
+}
+
+void TestWidgets::columnsReachTheRightEdge() {
+    QFETCH(QList<int>, weights);
+    QFETCH(int, total);
+    QFETCH(int, width);
+    Fixture f(3);
+    QList<GridColumn> columns;
+    for (int i = 0; i < weights.size(); ++i)
+        columns.append({QStringLiteral("POPIS1"), QString::number(i)});
+    DBGrid grid(f.db.Table1(), columns);
+    grid.setColumnWeights(weights, total);
+    grid.resize(width, 200);
+    grid.show();
+    QApplication::processEvents();
+    const int viewport = grid.viewport()->width();
+    int sum = 0;
+    for (int i = 0; i < weights.size(); ++i) {
+        // Each column keeps its share; the last one takes the rest.
+        const int share = static_cast<int>(static_cast<qint64>(weights[i]) * viewport / total);
+        if (i + 1 < weights.size()) QCOMPARE(grid.columnWidth(i), share);
+        if (i + 1 == weights.size()) QVERIFY(grid.columnWidth(i) >= share);
+        sum += grid.columnWidth(i);
+    }
+    QCOMPARE(sum, viewport);
 }
 
 void TestWidgets::titleClicksToggleTheOrder_data() {
@@ -400,6 +460,39 @@ void TestWidgets::checkBoxWritesAtOnce() {
     QVERIFY(!box->isChecked());  // the box follows the field
     t.cancel();
     QVERIFY(box->isChecked());
+}
+
+void TestWidgets::listShowingAnItemIsNoEdit() {
+    Fixture f(2);
+    Table& t = f.db.Table1();
+    QVERIFY(t.edit().ok() && t.setValue("POPIS1", std::string("ZIMNÍ")).ok() && t.post().ok());
+    ScriptedMessages messages;
+    Form form;
+    auto* combo = form.add(new QComboBox);
+    combo->addItems({QStringLiteral("ZÁVODNÍ"), QStringLiteral("ZIMNÍ"), QStringLiteral("HORSKÉ")});
+    new ComboBoxBinding(t, "POPIS1", combo);
+    // The value shown selects its item, so Qt has nothing to "pick" on leaving.
+    QCOMPARE(combo->currentText(), QStringLiteral("ZIMNÍ"));
+    QCOMPARE(combo->currentIndex(), 1);
+    combo->setFocus();
+    form.leave();
+    QCOMPARE(t.state(), DatasetState::kBrowse);
+    // Another row with a text that is no item: shown as text, no item chosen.
+    QVERIFY(t.next().ok());
+    QCOMPARE(combo->currentText(), QStringLiteral("j499"));
+    QCOMPARE(combo->currentIndex(), -1);
+    combo->setFocus();
+    form.leave();
+    QCOMPARE(t.state(), DatasetState::kBrowse);
+    // Picking an item is an edit, written when the list is left.
+    QVERIFY(t.prior().ok());
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(t.state(), DatasetState::kEdit);
+    form.leave();
+    QCOMPARE(t.getString("POPIS1"), "HORSKÉ");
+    QVERIFY(t.post().ok());
+    QVERIFY2(messages.problems().isEmpty(), qPrintable(messages.problems()));
 }
 
 void TestWidgets::lookupWritesTheKeyAndMovesTheList() {
