@@ -9,6 +9,7 @@
 #include "lists/fnovekolo.h"
 #include "lists/fnovethl.h"
 #include "lists/fnovytypjizd.h"
+#include "rides/fnovajizda.h"
 
 namespace kolvio {
 
@@ -22,6 +23,7 @@ void Register(ScreenId id) {
 }  // namespace
 
 void RegisterScreens() {
+    Register<TFNovaJizda>(ScreenId::kNovaJizda);
     Register<TFNovaTrat>(ScreenId::kNovaTrat);
     Register<TFEditTrat>(ScreenId::kEditTrat);
     Register<TFNoveKolo>(ScreenId::kNoveKolo);

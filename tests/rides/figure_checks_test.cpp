@@ -20,7 +20,8 @@ TEST(FigureChecks, UpperBoundsAreInclusive) {
     EXPECT_EQ(RefusalText(FigureBox::kDistance, kEdit, "10000.01"),
               "Zadané číslo: musí být menší jak 10000");
     EXPECT_TRUE(CheckFigure(FigureBox::kMaxSpeed, "500").ok());
-    EXPECT_EQ(RefusalText(FigureBox::kMaxSpeed, kNew, "500.1"), "Zadané číslo: musí být menší jak 500");
+    EXPECT_EQ(RefusalText(FigureBox::kMaxSpeed, kNew, "500.1"),
+              "Zadané číslo: musí být menší jak 500");
     EXPECT_TRUE(CheckFigure(FigureBox::kOverLimitShare, "100").ok());
     EXPECT_EQ(RefusalText(FigureBox::kOverLimitShare, kEdit, "100.01"),
               "Zadané číslo musí být menší, nebo rovno 100");
@@ -30,7 +31,8 @@ TEST(FigureChecks, ZeroIsRefusedExceptForTheShare) {
     EXPECT_EQ(RefusalText(FigureBox::kDistance, kNew, "0"), "Zadané číslo musí být větší jak 0");
     EXPECT_EQ(RefusalText(FigureBox::kDistance, kEdit, "-0"), "Zadané číslo: musí být větší jak 0");
     EXPECT_EQ(RefusalText(FigureBox::kMaxSpeed, kNew, "0"), "Zadané číslo: musí být větší jak 0");
-    EXPECT_EQ(RefusalText(FigureBox::kHeartFigure, kEdit, "0"), "Zadané číslo musí být větší jak 0");
+    EXPECT_EQ(RefusalText(FigureBox::kHeartFigure, kEdit, "0"),
+              "Zadané číslo musí být větší jak 0");
     EXPECT_TRUE(CheckFigure(FigureBox::kHeartFigure, "1e6").ok());
     EXPECT_TRUE(CheckFigure(FigureBox::kOverLimitShare, "0").ok());
     EXPECT_EQ(RefusalText(FigureBox::kOverLimitShare, kNew, "-0.1"),
@@ -54,7 +56,8 @@ TEST(FigureChecks, OverLimitTimeMayEqualButNotExceedTheRidingTime) {
     EXPECT_TRUE(CheckFigure(FigureBox::kOverLimitTime, "1:14:04", 1.2344).ok());
     EXPECT_TRUE(CheckFigure(FigureBox::kOverLimitTime, "0:00:00", 0).ok());
     EXPECT_FALSE(CheckFigure(FigureBox::kOverLimitTime, "0:00:01", 0).ok());
-    EXPECT_EQ(RefusalText(FigureBox::kRidingTime, kEdit, "0:60:00"), "'0:60:00' is not a valid time");
+    EXPECT_EQ(RefusalText(FigureBox::kRidingTime, kEdit, "0:60:00"),
+              "'0:60:00' is not a valid time");
 }
 
 // Which refusals beep, and which are errors rather than warnings, differs
