@@ -9,6 +9,7 @@
 #include "lists/fnovekolo.h"
 #include "lists/fnovethl.h"
 #include "lists/fnovytypjizd.h"
+#include "rides/feditjizd.h"
 #include "rides/fnovajizda.h"
 
 namespace kolvio {
@@ -24,6 +25,7 @@ void Register(ScreenId id) {
 
 void RegisterScreens() {
     Register<TFNovaJizda>(ScreenId::kNovaJizda);
+    Register<TFEditJizd>(ScreenId::kEditJizd);
     Register<TFNovaTrat>(ScreenId::kNovaTrat);
     Register<TFEditTrat>(ScreenId::kEditTrat);
     Register<TFNoveKolo>(ScreenId::kNoveKolo);

@@ -162,7 +162,8 @@ void TFNovaJizda::showZeroFigures() {
 }
 
 void TFNovaJizda::ETRPExit(RideBox which) {
-    if (closing_) return;
+    // Nothing typed matters on the way to "ZRUŠ".
+    if (closing_ || QApplication::focusWidget() == BKONEC) return;
     QLineEdit* edit = box(which);
     const LeaveResult result = figures_.leave(which, edit->text().toStdString());
     if (result.refusal) {
@@ -178,7 +179,7 @@ void TFNovaJizda::ETRPExit(RideBox which) {
 }
 
 void TFNovaJizda::Edit2Exit() {
-    if (closing_) return;
+    if (closing_ || QApplication::focusWidget() == BKONEC) return;
     const LeaveResult result = figures_.leave(RideBox::kRiders, Edit2->text().toStdString());
     if (result.refusal) {
         refusedBox_ = Edit2;
