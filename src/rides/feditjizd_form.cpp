@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/form_hl.h"
@@ -43,11 +44,12 @@ void TFEditJizd::buildLayout() {
         ridesBox);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setColumnWeights({kDateColumnPercent}, 100);
-    DBGrid1->setMinimumWidth(
-        DBGrid1->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) * 100 /
-        kDateColumnPercent);
+    // Room for a whole date in the date column, beside the scroll bar.
+    const int date = DBGrid1->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) + 8;
+    DBGrid1->setMinimumWidth(date * 100 / kDateColumnPercent +
+                             DBGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
     auto* ridesLayout = new QVBoxLayout(ridesBox);
-    ridesLayout->setContentsMargins(4, 2, 4, 2);
+    ridesLayout->setContentsMargins(2, 2, 2, 2);
     ridesLayout->addWidget(DBGrid1);
 
     DBEdit1 = new QLineEdit(GBTyp);
@@ -66,21 +68,24 @@ void TFEditJizd::buildLayout() {
     auto* bikeAndDescription = new QVBoxLayout;
     bikeAndDescription->addWidget(GBKolo);
     bikeAndDescription->addLayout(description);
+    bikeAndDescription->addStretch();
 
     // The dates beside the route and the types; the bike with the
-    // description and the computer figures; the heart across the width.
+    // description and the computer figures; the heart across the width,
+    // at the bottom.
     auto* grid = new QGridLayout(page);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->setSpacing(3);
+    grid->setSpacing(2);
     grid->addWidget(ridesBox, 0, 0, 2, 1);
     grid->addWidget(GBTrat, 0, 1, 1, 3);
-    grid->addWidget(GBTyp, 1, 1);
+    grid->addWidget(GBTyp, 1, 1, Qt::AlignTop);
     grid->addLayout(bikeAndDescription, 1, 2);
     grid->addWidget(GBCyklo, 1, 3, Qt::AlignTop);
     grid->addWidget(GBSrdce, 2, 0, 1, 4);
     for (int column = 1; column < 4; ++column)
         grid->setColumnStretch(column, 1);
-    grid->setRowStretch(3, 1);
+    // A taller window shows more dates.
+    grid->setRowStretch(1, 1);
 
     layout()->setContentsMargins(4, 2, 4, 4);
     auto* scroll = new QScrollArea(this);
