@@ -108,11 +108,14 @@ void TFNovaJizda::FormCreate() {
 }
 
 Status TFNovaJizda::readPresets(NewRidePresets* presets) {
-    const SettingsFile& ini = mainWindow().settings();
-    LatestRide latest;
-    const Status st = ReadLatestRide(rides(), &latest);
-    *presets = PresetsFor(latest, LoadNewRideChoices(ini), LoadAgeLimitSetting(ini));
+    const Status st = ReadLatestRide(rides(), &latest_);
+    *presets = presetsOfLatest();
     return st;
+}
+
+NewRidePresets TFNovaJizda::presetsOfLatest() const {
+    const SettingsFile& ini = mainWindow().settings();
+    return PresetsFor(latest_, LoadNewRideChoices(ini), LoadAgeLimitSetting(ini));
 }
 
 bool TFNovaJizda::ImplHod() {
@@ -319,6 +322,8 @@ void TFNovaJizda::Button2Click() {
     // Not RowEdit::commit(), which drops a ride it cannot store: the ride
     // stays pending, whole, for another "PŘIDEJ" once the disk has room.
     if (!StoreOk(rides().post())) return;
+    // The stored ride is the current row now.
+    latest_ = LatestAfterStoring(latest_, AsLatestRide(rides()));
     const Status remembered = RememberAgeLimit(mainWindow().settings(), figures_.ageLimit);
     if (remembered.failed()) settingsFailed(remembered);
 
@@ -326,8 +331,7 @@ void TFNovaJizda::Button2Click() {
         closeScreen();
         return;
     }
-    NewRidePresets presets;
-    StoreOk(readPresets(&presets));
+    const NewRidePresets presets = presetsOfLatest();
     if (!ImplHod()) return;
     figures_.resetAfterSave();
     showZeroFigures();

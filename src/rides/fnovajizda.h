@@ -78,6 +78,8 @@ private:
     // Route and direction presets of the latest ride, the age and set limit,
     // "měřeno".
     Status readPresets(NewRidePresets* presets);
+    // The presets of the latest ride known, with the settings as they are now.
+    NewRidePresets presetsOfLatest() const;
     // Appends the next row and fills it (ImplHod).
     bool ImplHod();
     void DejImpChoices();
@@ -112,7 +114,9 @@ private:
     // The appended ride, waiting for "PŘIDEJ"; dropped with the screen.
     RowEdit ride_;
     NewRideFigures figures_;
-    NewRidePresets presets_;
+    // The latest ride by date: read on opening, then kept up to date with
+    // each ride stored here.
+    LatestRide latest_;
     std::function<void()> onReturn_;
     bool closing_ = false;
     QPointer<QLineEdit> refusedBox_;  // the last box left, when it was refused

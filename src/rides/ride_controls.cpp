@@ -275,11 +275,6 @@ void ShowRefusal(const Refusal& refusal) {
 
 void BuildRideControls(RideControls* c, QWidget* parent, Database& db,
                        const DisplaySettings& settings) {
-    // Captions on the frame line, as the groups of a form usually look: the
-    // screens hold many groups and must fit the reference size.
-    parent->setStyleSheet(QStringLiteral(
-        "QGroupBox { margin-top: 0.55em; padding-top: 0.35em; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
     BuildRoute(c, parent, db);
     BuildComputer(c, parent, settings);
     BuildTypesAndBike(c, parent, db);

@@ -116,13 +116,25 @@ Status ReadLatestRide(const Table& rides, LatestRide* out) {
     } else {
         KOLVIO_RETURN_IF_ERROR(LastByDateScan(probe));
     }
-    if (probe.isEmpty()) return Status::Ok();
-    out->route = WholeOr(probe, "TRS_C", -1);
-    out->direction = WholeOr(probe, "TRS_SMER", -1);
-    out->ageLimit = WholeOr(probe, "SR_X", -1);
-    out->setLimit = WholeOr(probe, "SR_LIM", -1);
-    out->measured = probe.hasField("SR_MER") && probe.getBool("SR_MER");
+    if (!probe.isEmpty()) *out = AsLatestRide(probe);
     return Status::Ok();
+}
+
+LatestRide AsLatestRide(const Dataset& ride) {
+    LatestRide r;
+    r.date = ride.getDate("DATUM");
+    r.route = WholeOr(ride, "TRS_C", -1);
+    r.direction = WholeOr(ride, "TRS_SMER", -1);
+    r.ageLimit = WholeOr(ride, "SR_X", -1);
+    r.setLimit = WholeOr(ride, "SR_LIM", -1);
+    r.measured = ride.hasField("SR_MER") && ride.getBool("SR_MER");
+    return r;
+}
+
+LatestRide LatestAfterStoring(const LatestRide& latest, const LatestRide& stored) {
+    // An empty date orders first, as in the DATUM index.
+    const auto day = [](const LatestRide& r) { return r.date ? r.date->dayNumber() : INT32_MIN; };
+    return day(stored) >= day(latest) ? stored : latest;
 }
 
 NewRidePresets PresetsFor(const LatestRide& latest, const NewRideChoices& choices,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "app/settings_file.h"
 #include "data/status.h"
@@ -50,17 +51,27 @@ Status RememberAgeLimit(SettingsFile& ini, double ageLimit);
 // a logical) and an empty field as 0; a field the table lacks gives -1
 // (false); without rides every figure is 0.
 struct LatestRide {
-    int64_t route = 0;      // TRS_C
-    int64_t direction = 0;  // TRS_SMER
-    int64_t ageLimit = 0;   // SR_X
-    int64_t setLimit = 0;   // SR_LIM
-    bool measured = false;  // SR_MER
+    std::optional<Date> date;  // DATUM; none for an empty date or no rides
+    int64_t route = 0;         // TRS_C
+    int64_t direction = 0;     // TRS_SMER
+    int64_t ageLimit = 0;      // SR_X
+    int64_t setLimit = 0;      // SR_LIM
+    bool measured = false;     // SR_MER
 };
 
 // Reads the latest ride through a handle of its own on the rides' file, so
 // that the shared rides table keeps its index, its current row and a row it
 // is editing or appending.
 Status ReadLatestRide(const Table& rides, LatestRide* out);
+
+// The figures of `ride` (a row of the rides table) read as a latest ride.
+LatestRide AsLatestRide(const Dataset& ride);
+
+// The latest ride once `stored` was stored after `latest` was read, with no
+// other change to the rides in between: the stored ride when its date is not
+// earlier (of rides of the same day the one stored last wins), else the
+// latest ride as it was. Spares reading every ride again after each save.
+LatestRide LatestAfterStoring(const LatestRide& latest, const LatestRide& stored);
 
 struct NewRidePresets {
     int64_t route = -1;      // -1: the route list's current row stays

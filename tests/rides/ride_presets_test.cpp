@@ -51,6 +51,7 @@ TEST_F(LatestRideTest, LatestIsByDateNotByStoringOrder) {
     AddRide(2024, 4, 1, 7, 2);  // stored last, ridden earlier
     const LatestRide latest = Latest();
     EXPECT_EQ(latest.route, 5);
+    EXPECT_EQ(latest.date, Date::FromYmd(2024, 6, 1));
     EXPECT_EQ(latest.direction, 1);
     EXPECT_EQ(latest.ageLimit, 185);  // read as a whole number
     EXPECT_EQ(latest.setLimit, 160);
@@ -140,8 +141,24 @@ TEST(LatestRide, MissingTableIsAnErrorNamingIt) {
     EXPECT_NE(st.message().find("jizdy"), std::string::npos) << st.message();
 }
 
+TEST(LatestAfterStoring, StoredRideIsLatestFromTheLatestDateOn) {
+    LatestRide latest;
+    latest.date = Date::FromYmd(2024, 6, 1);
+    latest.route = 5;
+    LatestRide stored;
+    stored.route = 1;
+    stored.date = Date::FromYmd(2024, 5, 31);
+    EXPECT_EQ(LatestAfterStoring(latest, stored).route, 5);
+    stored.date = Date::FromYmd(2024, 6, 1);  // the same day: stored last wins
+    EXPECT_EQ(LatestAfterStoring(latest, stored).route, 1);
+    // No ride before: whatever was stored.
+    stored.date.reset();
+    EXPECT_EQ(LatestAfterStoring(LatestRide{}, stored).route, 1);
+    EXPECT_EQ(LatestAfterStoring(latest, stored).route, 5);
+}
+
 TEST(PresetsFor, RouteOfLatestRideOnlyWhenChosenAndNoFlipForARideWithoutRoute) {
-    const LatestRide ride{12, 2, 183, 165, true};
+    const LatestRide ride{Date::FromYmd(2024, 6, 1), 12, 2, 183, 165, true};
     NewRideChoices choices;
     NewRidePresets p = PresetsFor(ride, choices, 190);
     EXPECT_EQ(p.route, -1);
@@ -155,7 +172,7 @@ TEST(PresetsFor, RouteOfLatestRideOnlyWhenChosenAndNoFlipForARideWithoutRoute) {
     EXPECT_EQ(p.direction, 2);
     // A latest ride without a route: route 0 (the type rule makes it 1
     // where routes apply) and the direction left alone.
-    p = PresetsFor({0, 0, 0, 0, false}, choices, 190);
+    p = PresetsFor({std::nullopt, 0, 0, 0, 0, false}, choices, 190);
     EXPECT_EQ(p.route, 0);
     EXPECT_EQ(p.direction, -1);
     EXPECT_EQ(p.ageLimit, 190);

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,7 @@ class TestNewRidePresets : public QObject {
 private slots:
     void routeAndDirectionOfTheLatestRideByDate();
     void latestRideWithoutRouteLeavesTheDirection();
+    void nextRideTakesTheLatestByDateNotTheOneStoredLast();
     void withoutTheChoiceTheRouteListsRowIsTaken();
     void unmeasuredLatestRideGivesTheProfilesAgeLimit();
     void rememberedChoicesAreSavedPresetAndReset();
@@ -87,6 +89,41 @@ void TestNewRidePresets::latestRideWithoutRouteLeavesTheDirection() {
     QCOMPARE(s.db().Table1().getInt("TRS_SMER"), 1);
     QVERIFY(f->ArrowButton1->pointsRight());
     CHECK_MESSAGES(s.msgs);
+}
+
+void TestNewRidePresets::nextRideTakesTheLatestByDateNotTheOneStoredLast() {
+    RideSession s;
+    AddRow(s.db().TTRS(), {{"TRS_C", 5}, {"TRS_MEZI", "Kuřim"}});
+    addRide(s, 2030, 1, 1, {{"TRS_C", 5}, {"TRS_SMER", 2}});
+    QVERIFY(s.form->settings().writeBool("Nova_jizda", "TRS_dle_posledni", true).ok());
+    rememberType(s, 2);
+    TFNovaJizda* f = open(s);
+    QVERIFY(f);
+    ClickCheckBox(f->PoZasKonec);
+    Table& ride = s.db().Table1();
+    const auto store = [&](QDate date, int route, const char* distance) {
+        f->DateTimePicker1->setDate(date);
+        QVERIFY(PickItem(f->DBLookupComboBox8, QString::number(route)));
+        Enter(f->ETRP, QString::fromLatin1(distance), f->ESTP);
+        Enter(f->ESTP, QStringLiteral("1:00:00"), f->EMAX);
+        Enter(f->EMAX, QStringLiteral("40"), f->Edit1);
+        s.msgs.expect(QStringLiteral("Opravdu přidat do databáze?"), MsgKind::kConfirmation,
+                      MsgResult::kYes);
+        QTest::mouseClick(f->Button2, Qt::LeftButton);
+        Settle();
+    };
+    QCOMPARE(ride.getInt("TRS_C"), 5);
+    store(QDate(2020, 1, 1), 1, "10");
+    // Stored last, ridden earlier: the next ride still starts from 2030.
+    QCOMPARE(ride.getInt("TRS_C"), 5);
+    QCOMPARE(ride.getInt("TRS_SMER"), 2);
+    QTest::mouseClick(f->ArrowButton1, Qt::LeftButton);
+    store(QDate(2031, 1, 1), 1, "11");
+    QCOMPARE(ride.getInt("TRS_C"), 1);
+    QCOMPARE(ride.getInt("TRS_SMER"), 1);
+    QVERIFY(f->ArrowButton1->pointsRight());
+    CHECK_MESSAGES(s.msgs);
+    QCOMPARE(ReadRides(s.dir()).size(), size_t{3});
 }
 
 void TestNewRidePresets::withoutTheChoiceTheRouteListsRowIsTaken() {
