@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -94,40 +95,56 @@ TFSrdce::TFSrdce(TForm_hl& main) : TFData_Zakl(main) {
     const std::pair<const char*, QSpinBox*> rows[] = {{"věk:", RSEVek},
                                                       {"klidová tepová frekvence:", RSEK},
                                                       {"maximální tepová frekvence:", RSEX}};
+    // Each caption over its box, so that the zones keep the width.
     int row = 0;
     for (const auto& [caption, box] : rows) {
         auto* label = new QLabel(QString::fromUtf8(caption), profile);
         label->setBuddy(box);
-        grid->addWidget(label, row, 0);
-        grid->addWidget(box, row, 1);
-        if (box == RSEVek) grid->addWidget(sex, ++row, 0, 1, 2);
-        ++row;
+        grid->addWidget(label, row++, 0);
+        grid->addWidget(box, row++, 0, Qt::AlignLeft);
+        if (box == RSEVek) grid->addWidget(sex, row++, 0);
     }
     grid->setRowStretch(row, 1);
 
-    auto* zones = new QVBoxLayout;
+    // Two columns of zones, each with its bounds over its explanation.
+    auto* zones = new QGridLayout;
+    zones->setSpacing(4);
     for (int i = 0; i < 5; ++i) {
         auto* group = new QGroupBox(QString::fromUtf8(kZones[i].caption), this);
         group->setObjectName(QStringLiteral("GroupBox%1").arg(i + 1));
-        auto* line = new QHBoxLayout(group);
+        auto* inside = new QVBoxLayout(group);
+        inside->setContentsMargins(4, 2, 4, 4);
+        inside->setSpacing(2);
+        auto* line = new QHBoxLayout;
         ELD[i] = BoundBox(group, QStringLiteral("ELD%1").arg(i + 1));
         ELH[i] = BoundBox(group, QStringLiteral("ELH%1").arg(i + 1));
+        line->addWidget(ELD[i]);
+        line->addWidget(new QLabel(QStringLiteral("_"), group));
+        line->addWidget(ELH[i]);
+        line->addStretch();
         zoneTexts[i] = new QTextBrowser(group);
         zoneTexts[i]->setObjectName(QStringLiteral("Memo%1").arg(i + 1));
         zoneTexts[i]->setPlainText(QString::fromUtf8(kZones[i].text));
         zoneTexts[i]->setFocusPolicy(Qt::ClickFocus);
-        zoneTexts[i]->setMinimumHeight(zoneTexts[i]->fontMetrics().lineSpacing() * 2 + 6);
-        line->addWidget(ELD[i]);
-        line->addWidget(new QLabel(QStringLiteral("_"), group));
-        line->addWidget(ELH[i]);
-        line->addWidget(zoneTexts[i], 1);
-        zones->addWidget(group);
+        zoneTexts[i]->setMinimumHeight(zoneTexts[i]->fontMetrics().lineSpacing() * 2 + 8);
+        inside->addLayout(line);
+        inside->addWidget(zoneTexts[i], 1);
+        zones->addWidget(group, i / 2, i % 2);
     }
 
-    auto* columns = new QHBoxLayout;
+    auto* page = new QWidget;
+    auto* columns = new QHBoxLayout(page);
+    columns->setContentsMargins(0, 0, 0, 0);
     columns->addWidget(profile);
     columns->addLayout(zones, 1);
-    body()->addLayout(columns, 1);
+    // Too small a window scrolls instead of cutting the zones off.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollBox1"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    body()->addWidget(scroll, 1);
+    layout()->setContentsMargins(4, 2, 4, 4);
 
     connect(RSEVek, &QSpinBox::valueChanged, this, &TFSrdce::RSEVekChange);
     connect(RGpohlaviMuz, &QRadioButton::toggled, this, &TFSrdce::RGpohlaviClick);
