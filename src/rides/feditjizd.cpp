@@ -52,8 +52,11 @@ TFEditJizd::TFEditJizd(TForm_hl& main) : TFData_Zakl(main) {
 
     // FormCreate
     Table& t = rides();
-    handlers_.attach(t, TableEvent::kAfterScroll, [this](Table&) {
-        Table1AfterScroll();
+    handlers_.attach(t, TableEvent::kAfterScroll, [this](Table& rides) {
+        // Rows walked over while the table's controls are silenced (a grid
+        // reading rows) are not the rider's moves; the walk ends where it
+        // began, on the ride the boxes show.
+        if (!rides.controlsDisabled()) Table1AfterScroll();
         return Status::Ok();
     });
     StoreOk(t.last());
