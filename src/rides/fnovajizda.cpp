@@ -283,7 +283,9 @@ bool TFNovaJizda::leaveFocusedBox() {
 }
 
 void TFNovaJizda::Button2Click() {
-    if (!inserting() || !leaveFocusedBox()) return;
+    // A ride that could not be appended (the table could not be changed) is
+    // tried again, so that the rider hears why nothing can be stored.
+    if ((!inserting() && !ImplHod()) || !leaveFocusedBox()) return;
     const bool measured = sr_mer->isChecked();
     switch (figures_.checkBeforeSave(measured)) {
         case SaveCheck::kZeroComputerFigures:
