@@ -10,6 +10,8 @@
 #include "lists/fnovethl.h"
 #include "lists/fnovytypjizd.h"
 #include "query/fdotaz1.h"
+#include "rides/feditjizd.h"
+#include "rides/fnovajizda.h"
 
 namespace kolvio {
 
@@ -23,6 +25,8 @@ void Register(ScreenId id) {
 }  // namespace
 
 void RegisterScreens() {
+    Register<TFNovaJizda>(ScreenId::kNovaJizda);
+    Register<TFEditJizd>(ScreenId::kEditJizd);
     Register<TFNovaTrat>(ScreenId::kNovaTrat);
     Register<TFEditTrat>(ScreenId::kEditTrat);
     Register<TFNoveKolo>(ScreenId::kNoveKolo);

@@ -97,4 +97,11 @@ std::string RefusalMessage(FigureBox box, RideScreen screen, FigureCheck check,
     return {};
 }
 
+Refusal RefusalOf(FigureBox box, RideScreen screen, FigureCheck check, std::string_view text) {
+    const bool quiet =
+        screen == RideScreen::kEditor &&
+        (box == FigureBox::kDistance || box == FigureBox::kMaxSpeed || box == FigureBox::kRiders);
+    return {RefusalMessage(box, screen, check, text), check == FigureCheck::kInvalidTime, !quiet};
+}
+
 }  // namespace kolvio

@@ -5,7 +5,7 @@
 // (an invalid time is reported as an error instead). The two screens word
 // some refusals differently: the editor writes "Zadané číslo:" with a colon
 // for the distance and the number of riders, as both screens do for the
-// maximum speed.
+// maximum speed. The editor also refuses those three boxes without the beep.
 #pragma once
 
 #include <string>
@@ -54,5 +54,14 @@ FigureEntry CheckFigure(FigureBox box, std::string_view text, double ridingHours
 // The message for a refused text (empty for kOk).
 std::string RefusalMessage(FigureBox box, RideScreen screen, FigureCheck check,
                            std::string_view text);
+
+// A refusal as the screen shows it: an invalid time as an error, every other
+// refusal as a warning; both with OK only.
+struct Refusal {
+    std::string text;
+    bool error = false;
+    bool beep = true;
+};
+Refusal RefusalOf(FigureBox box, RideScreen screen, FigureCheck check, std::string_view text);
 
 }  // namespace kolvio

@@ -52,15 +52,17 @@ bool IsDecimalNumber(std::string_view s) {
     return pos == s.size();
 }
 
-// One or two digits, at most `max`.
-std::optional<int> TimePart(std::string_view s, int max) {
-    if (s.empty() || s.size() > 2 || !IsDigit(s[0]) || (s.size() == 2 && !IsDigit(s[1]))) {
-        return std::nullopt;
-    }
-    const int value = s.size() == 1 ? s[0] - '0' : (s[0] - '0') * 10 + (s[1] - '0');
+// One to `maxDigits` digits, at most `max`.
+std::optional<int> TimePart(std::string_view s, size_t maxDigits, int max) {
+    if (s.empty() || s.size() > maxDigits || SkipDigits(s, 0) != s.size()) return std::nullopt;
+    int value = 0;
+    for (const char c : s)
+        value = value * 10 + (c - '0');
     if (value > max) return std::nullopt;
     return value;
 }
+
+constexpr std::string_view kDaysWord = "den";
 
 }  // namespace
 
@@ -89,16 +91,55 @@ std::optional<int64_t> ParseWholeNumber(std::string_view text) {
 
 std::optional<double> ParseDuration(std::string_view text) {
     text = TrimBlanks(text);
+    int days = 0;
+    const size_t word = text.find(kDaysWord);
+    if (word != std::string_view::npos) {
+        const auto d = TimePart(text.substr(0, word), 3, kMaxTypedHours / 24);
+        const std::string_view rest = text.substr(word + kDaysWord.size());
+        if (!d || rest.empty() || rest.front() != ' ') return std::nullopt;
+        days = *d;
+        text = SkipLeadingBlanks(rest);
+    }
     const size_t first = text.find(':');
     if (first == std::string_view::npos) return std::nullopt;
     const size_t second = text.find(':', first + 1);
     if (second == std::string_view::npos) return std::nullopt;
-    const auto h = TimePart(text.substr(0, first), 23);
-    const auto m = TimePart(text.substr(first + 1, second - first - 1), 59);
-    const auto s = TimePart(text.substr(second + 1), 59);
+    const bool withDays = word != std::string_view::npos;
+    const auto h = TimePart(text.substr(0, first), withDays ? 2 : 4, withDays ? 23 : 9999);
+    const auto m = TimePart(text.substr(first + 1, second - first - 1), 2, 59);
+    const auto s = TimePart(text.substr(second + 1), 2, 59);
     if (!h || !m || !s) return std::nullopt;
+    const int64_t hours = int64_t{days} * 24 + *h;
+    if (hours >= kMaxTypedHours) return std::nullopt;
     // One division, so that equal times typed alike give equal hours.
-    return (*h * 3600 + *m * 60 + *s) / 3600.0;
+    return static_cast<double>(hours * 3600 + *m * 60 + *s) / 3600.0;
+}
+
+bool CouldBeTimeText(std::string_view text) {
+    if (text.size() > kTimeTextMaxLength) return false;
+    size_t pos = text.size() - SkipLeadingBlanks(text).size();
+    // The days: digits, then the word (or its beginning, while it is typed).
+    const size_t digitsEnd = SkipDigits(text, pos);
+    size_t letters = 0;
+    while (digitsEnd + letters < text.size() && letters < kDaysWord.size() &&
+           text[digitsEnd + letters] == kDaysWord[letters]) {
+        ++letters;
+    }
+    if (letters > 0) {
+        if (digitsEnd == pos) return false;
+        pos = digitsEnd + letters;
+        if (letters < kDaysWord.size()) return pos == text.size();
+    }
+    int colons = 0;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == ':') {
+            if (++colons > 2) return false;
+        } else if (!IsDigit(c) && c != ' ') {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string InvalidTimeMessage(std::string_view text) {

@@ -87,4 +87,9 @@ std::array<int, 6> TrainingZones(int maxRate, int restingRate) {
     return bounds;
 }
 
+std::array<ZoneBounds, 5> ZoneGroupBounds(int maxRate, int restingRate) {
+    const std::array<int, 6> b = TrainingZones(maxRate, restingRate);  // 50 60 70 80 85 90
+    return {{{b[0], b[1]}, {b[1], b[2]}, {b[2], b[3]}, {b[3], b[5]}, {b[4], b[5]}}};
+}
+
 }  // namespace kolvio

@@ -72,4 +72,14 @@ inline constexpr std::array<int, 6> kZoneShares = {50, 60, 70, 80, 85, 90};
 // half to the even neighbour. 190 and 60 give 125, 138, 151, 164, 170, 177.
 std::array<int, 6> TrainingZones(int maxRate, int restingRate);
 
+// The lower and upper bounds of the five zone groups of the heart-rate
+// profile: 50-60, 60-70, 70-80, 80-90 percent and 85-90 percent (the
+// anaerobic threshold).
+struct ZoneBounds {
+    int lower = 0;
+    int upper = 0;
+    bool operator==(const ZoneBounds&) const = default;
+};
+std::array<ZoneBounds, 5> ZoneGroupBounds(int maxRate, int restingRate);
+
 }  // namespace kolvio

@@ -66,5 +66,13 @@ TEST(RideFigures, TrainingZoneHalvesGoToTheEvenNeighbour) {
     EXPECT_EQ(TrainingZones(-3, 0)[0], -2);
 }
 
+TEST(RideFigures, ZoneGroupsShareTheirInnerBoundsAndTheThresholdEndsAtNinety) {
+    const std::array<ZoneBounds, 5> groups = ZoneGroupBounds(190, 60);
+    EXPECT_EQ(
+        groups,
+        (std::array<ZoneBounds, 5>{{{125, 138}, {138, 151}, {151, 164}, {164, 177}, {170, 177}}}));
+    EXPECT_EQ(ZoneGroupBounds(190, 70)[4], (ZoneBounds{172, 178}));
+}
+
 }  // namespace
 }  // namespace kolvio

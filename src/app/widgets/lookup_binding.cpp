@@ -38,7 +38,13 @@ LookupBinding::~LookupBinding() {
 }
 
 void LookupBinding::onListChange(DataChange change) {
-    if (change == DataChange::kDataChanged || change == DataChange::kStateChanged) refill();
+    if (change == DataChange::kDataChanged || change == DataChange::kStateChanged) {
+        // Rows added, reordered or filtered are shown, but the list's cursor
+        // stays where its own screen put it (on a row just added, say).
+        following_ = false;
+        refill();
+        following_ = true;
+    }
 }
 
 void LookupBinding::refill() {
@@ -78,7 +84,7 @@ void LookupBinding::showValue(const Value& value) {
         const QSignalBlocker block(combo_);
         combo_->setCurrentIndex(found);
     }
-    if (found >= 0) followKey(value);
+    if (found >= 0 && following_) followKey(value);
 }
 
 void LookupBinding::followKey(const Value& key) {

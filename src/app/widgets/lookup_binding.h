@@ -6,7 +6,9 @@
 // behind each item. Choosing an item puts the table into edit and writes the
 // key into the bound field. As in the classic lookup control, the list
 // table's cursor follows the chosen key, so a detail table of it (the
-// secondary ride types of the chosen primary type) follows as well.
+// secondary ride types of the chosen primary type) follows as well. A change
+// of the list's own rows (a row added by another screen, a new order) is
+// shown without moving its cursor.
 #pragma once
 
 #include <vector>
@@ -41,6 +43,7 @@ private:
     QString listField_;
     std::vector<Value> keys_;
     Dataset::ObserverId listObserver_ = 0;
+    bool following_ = true;  // showing a key moves the list to it
 };
 
 }  // namespace kolvio

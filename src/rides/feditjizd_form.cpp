@@ -1,0 +1,105 @@
+// The controls of the ride editor.
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "app/form_hl.h"
+#include "app/widgets/db_grid.h"
+#include "app/widgets/field_binding.h"
+#include "data/database/database.h"
+#include "rides/feditjizd.h"
+
+namespace kolvio {
+
+namespace {
+
+constexpr int kRidersLength = 6;
+// The date column takes this share of the grid's width on every resize.
+constexpr int kDateColumnPercent = 75;
+
+QLabel* Buddy(const char* caption, QWidget* control, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setBuddy(control);
+    return label;
+}
+
+}  // namespace
+
+void TFEditJizd::buildLayout() {
+    Database& db = mainWindow().database();
+    auto* page = new QWidget;
+    BuildRideControls(this, page, db, mainWindow().displaySettings());
+
+    auto* ridesBox = new QGroupBox(QStringLiteral("Zadané jízdy:"), page);
+    ridesBox->setObjectName(QStringLiteral("GBJizdy"));
+    DBGrid1 = new DBGrid(
+        db.Table1(),
+        {GridColumn(QStringLiteral("DATUM"), QStringLiteral("datum"), {}, false, Qt::AlignCenter)},
+        ridesBox);
+    DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
+    DBGrid1->setColumnWeights({kDateColumnPercent}, 100);
+    // Room for a whole date in the date column, beside the scroll bar.
+    const int date = DBGrid1->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) + 8;
+    DBGrid1->setMinimumWidth(date * 100 / kDateColumnPercent +
+                             DBGrid1->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2);
+    auto* ridesLayout = new QVBoxLayout(ridesBox);
+    ridesLayout->setContentsMargins(2, 2, 2, 2);
+    ridesLayout->addWidget(DBGrid1);
+
+    DBEdit1 = new QLineEdit(GBTyp);
+    DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
+    DBEdit1->setMaxLength(kRidersLength);
+    typeGrid->addWidget(Buddy("Počet osob:", DBEdit1, GBTyp), 2, 0);
+    typeGrid->addWidget(DBEdit1, 2, 1);
+
+    DBEdit2 = new QLineEdit(page);
+    DBEdit2->setObjectName(QStringLiteral("DBEdit2"));
+    new LineEditBinding(db.Table1(), QStringLiteral("POPIS1"), DBEdit2);
+    new CheckBoxBinding(db.Table1(), QStringLiteral("SR_MER"), sr_mer);
+    auto* description = new QHBoxLayout;
+    description->addWidget(Buddy("Popis:", DBEdit2, page));
+    description->addWidget(DBEdit2, 1);
+    auto* bikeAndDescription = new QVBoxLayout;
+    bikeAndDescription->addWidget(GBKolo);
+    bikeAndDescription->addLayout(description);
+    bikeAndDescription->addStretch();
+
+    // The dates beside the route and the types; the bike with the
+    // description and the computer figures; the heart across the width,
+    // at the bottom.
+    auto* grid = new QGridLayout(page);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(2);
+    grid->addWidget(ridesBox, 0, 0, 2, 1);
+    grid->addWidget(GBTrat, 0, 1, 1, 3);
+    grid->addWidget(GBTyp, 1, 1, Qt::AlignTop);
+    grid->addLayout(bikeAndDescription, 1, 2);
+    grid->addWidget(GBCyklo, 1, 3, Qt::AlignTop);
+    grid->addWidget(GBSrdce, 2, 0, 1, 4);
+    for (int column = 1; column < 4; ++column)
+        grid->setColumnStretch(column, 1);
+    // A taller window shows more dates.
+    grid->setRowStretch(1, 1);
+
+    layout()->setContentsMargins(4, 2, 4, 4);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ScrollBox1"));
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidget(page);
+    body()->addWidget(scroll, 1);
+
+    Button1 = new QPushButton(QStringLiteral("Vymaž"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setToolTip(QStringLiteral("Vymaže aktivní jízdu z databáze"));
+    Button1->setStatusTip(Button1->toolTip());
+    buttonRow()->insertWidget(buttonRow()->count() - 1, Button1);
+}
+
+}  // namespace kolvio
