@@ -27,6 +27,7 @@
 #include "app/status_panels.h"
 #include "app/wheel_guard.h"
 #include "app/window_placement.h"
+#include "kolvio_version.h"
 
 namespace kolvio {
 
@@ -255,8 +256,9 @@ void TForm_hl::aboutBox() {
         QStringLiteral("<h2>KOLVIO</h2>"
                        "<p>Deník cyklistického tréninku: jízdy, tratě, kola, typy jízd a tepová "
                        "frekvence, vyhodnocení dotazy, souhrny a grafy.</p>"
-                       "<p>Verze 2.3</p><p>Výrobce: Ostrelab</p>"
-                       "<p>Copyright © Ostrelab. Všechna práva vyhrazena.</p>"),
+                       "<p>Verze %1</p><p>Výrobce: Ostrelab</p>"
+                       "<p>Copyright © Ostrelab. Všechna práva vyhrazena.</p>")
+            .arg(QLatin1String(kVersionShort)),
         &box);
     text->setObjectName(QStringLiteral("AboutText"));
     text->setWordWrap(true);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cli/commands.h"
+#include "kolvio_version.h"
 
 namespace {
 
@@ -27,23 +28,34 @@ const Command kCommands[] = {
      kolvio::cli::RunCheck},
 };
 
-void PrintUsage() {
-    std::fprintf(stderr, "Použití: kolvio-db PŘÍKAZ ...\n");
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out, "Použití: kolvio-db PŘÍKAZ ...\n");
     for (const Command& c : kCommands)
-        std::fprintf(stderr, "  kolvio-db %s\n", c.usage);
+        std::fprintf(out, "  kolvio-db %s\n", c.usage);
+    std::fprintf(out, "  kolvio-db --help | --version\n");
+    std::fprintf(out,
+                 "Návratový kód: 0 hotovo, 1 chyba nebo poškozená databáze, 2 chybné použití.\n");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        PrintUsage();
+        PrintUsage(stderr);
         return 2;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kolvio-db %s\n", kolvio::kVersion);
+        return 0;
     }
     for (const Command& c : kCommands) {
         if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "Neznámý příkaz \"%s\".\n", argv[1]);
-    PrintUsage();
+    PrintUsage(stderr);
     return 2;
 }

@@ -2,21 +2,34 @@
 //
 //   kolvio            the program on the most recent database
 //   kolvio -setup     also offers menu entries and registers the chart
+//   kolvio --version  prints the version, --help the usage (no window)
 //
 // Two options for tools, not for riders: "--screenshot FILE" saves a picture
 // of the main window once the navigator is shown and ends; "--quit-when-shown"
 // prints "shown" when the navigator has been painted and ends (start-up
 // benchmark). Neither checks for a running copy.
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 #include "app/fnavig.h"
 #include "app/form_hl.h"
 #include "app/single_instance.h"
+#include "kolvio_version.h"
 #include "main/screens.h"
 
 namespace {
+
+const char kUsage[] =
+    "Použití: kolvio [-setup]\n"
+    "Deník cyklistického tréninku.\n\n"
+    "  -setup      nabídne položky programu v nabídce aplikací\n"
+    "  --version   vypíše verzi programu\n"
+    "  --help      vypíše tento návod\n\n"
+    "Nastavení kolvio.ini a databáze DATA jsou ve složce KOLVIO_HOME, jinak v\n"
+    "~/.local/share/kolvio (u přenosné kopie vedle programu). Více v \"man kolvio\".\n";
 
 // Runs `done` once, after the first paint of the navigator.
 class FirstPaint final : public QObject {
@@ -42,9 +55,21 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before any window system is needed, so they work on a console.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("kolvio %s\n", kolvio::kVersion);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kolvio"));
-    QApplication::setApplicationVersion(QStringLiteral("2.3"));
+    QApplication::setApplicationVersion(QLatin1String(kolvio::kVersionShort));
+    // The installed menu entry and icon carry the application id.
+    QApplication::setDesktopFileName(QLatin1String(kolvio::kApplicationId));
+    QApplication::setWindowIcon(QIcon::fromTheme(QLatin1String(kolvio::kApplicationId)));
 
     const QStringList args = QApplication::arguments();
     const qsizetype shot = args.indexOf(QStringLiteral("--screenshot"));

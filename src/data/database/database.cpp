@@ -5,6 +5,7 @@
 #include "data/database/ride_upgrade.h"
 #include "data/database/schema.h"
 #include "data/file.h"
+#include "kolvio_version.h"
 
 namespace kolvio {
 
@@ -31,7 +32,7 @@ std::string PartialDatabaseMessage(const std::string& dir, const std::vector<std
 }  // namespace
 
 std::string DatabaseCaption(const std::string& shortenedDir) {
-    return "KOLVIO 2.3 {" + shortenedDir + "} ";
+    return std::string("KOLVIO ") + kVersionShort + " {" + shortenedDir + "} ";
 }
 
 std::vector<std::string> DatabaseFilesFound(const std::string& dir) {
