@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 
 #include "app/settings_file.h"
+#include "kolvio_version.h"
 
 namespace kolvio {
 
@@ -16,13 +17,31 @@ QString& AppDirValue() {
     return value;
 }
 
+QString HelpBeside(const QString& programDir) {
+    return QDir(programDir).filePath(QStringLiteral("help"));
+}
+
+QString InstalledHelp(const QString& programDir) {
+    return QDir::cleanPath(QDir(programDir).filePath(QLatin1String(kInstalledHelpFromProgram)));
+}
+
 }  // namespace
 
 QString ChooseAppDir(const QString& home, const QString& programDir, const QString& userDataDir) {
     if (!home.isEmpty()) return QDir::cleanPath(QDir(home).absolutePath());
     const QFileInfo program(programDir);
-    if (program.isDir() && program.isWritable()) return QDir::cleanPath(programDir);
+    if (program.isDir() && program.isWritable() && !IsInstalledLayout(programDir))
+        return QDir::cleanPath(programDir);
     return QDir::cleanPath(userDataDir);
+}
+
+bool IsInstalledLayout(const QString& programDir) {
+    return !QFileInfo(HelpBeside(programDir)).isDir() &&
+           QFileInfo(InstalledHelp(programDir)).isDir();
+}
+
+QString FindHelpDir(const QString& programDir) {
+    return IsInstalledLayout(programDir) ? InstalledHelp(programDir) : HelpBeside(programDir);
 }
 
 QString InitAppDir() {

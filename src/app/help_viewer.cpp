@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/app_paths.h"
 #include "app/message_service.h"
 
 namespace kolvio {
@@ -89,7 +90,7 @@ int OwnContext(const QWidget* w) {
 }  // namespace
 
 QString HelpDir() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
+    return FindHelpDir(QCoreApplication::applicationDirPath());
 }
 
 QString HelpFile(const QString& name) {

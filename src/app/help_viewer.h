@@ -1,5 +1,6 @@
-// The HTML help shipped beside the program (folder "help"), shown in one
-// help window that every caller shares.
+// The HTML help shipped with the program (folder "help" beside it, or
+// share/kolvio/help of an installed program), shown in one help window that
+// every caller shares.
 #pragma once
 
 #include <QString>
@@ -8,7 +9,7 @@ class QWidget;
 
 namespace kolvio {
 
-// Folder of the help files: "help" beside the program file.
+// Folder of the help files (FindHelpDir of the running program).
 QString HelpDir();
 // Path of a help file in HelpDir().
 QString HelpFile(const QString& name);
