@@ -2,7 +2,8 @@
 # Builds everything and runs every test twice: once built with
 # AddressSanitizer and UndefinedBehaviorSanitizer (the screens included, so
 # that a screen using a table after it is gone fails a test), then the whole
-# suite of the optimised build.
+# suite of the optimised build, after the Debian package of that build has
+# been made and checked (tools/check-package.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -18,4 +19,6 @@ UBSAN_OPTIONS=print_stacktrace=1 \
 
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
+# The Debian package, made from this build and checked unpacked.
+tools/check-package.sh
 ctest --test-dir build --output-on-failure -j"$jobs"

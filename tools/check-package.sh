@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build in build/ (BUILD_DIR names
+# another) and checks it as a rider's machine would meet it:
+#   - its files lie only under the package's own paths, and it has no
+#     maintainer scripts (removing it cannot touch a rider's data);
+#   - the menu entry, the metainfo and the package pass their validators
+#     (desktop-file-validate, appstreamcli, lintian without errors);
+#   - the manual pages name every command and option the programs offer;
+#   - unpacked into a temporary folder, both programs report the package's
+#     version and kolvio starts (offscreen), keeping its settings and DATA in
+#     the user's data folder and writing nothing beside itself.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+app_id=cz.ostrelab.kolvio
+
+fail() {
+    echo "package check FAILED: $*" >&2
+    exit 1
+}
+
+deb=$(tools/package.sh | tail -n 1)
+version=$(dpkg-deb --field "$deb" Version)
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+root=$tmp/root
+dpkg-deb --extract "$deb" "$root"
+dpkg-deb --control "$deb" "$tmp/control"
+
+# Own paths only. An empty folder would be a path of its own, so none may be.
+own="^usr/(bin/kolvio(-db)?|share/kolvio/help/[a-z_]+\.html"
+own+="|share/applications/$app_id\.desktop|share/metainfo/$app_id\.metainfo\.xml"
+own+="|share/icons/hicolor/(scalable/apps/$app_id\.svg|[0-9]+x[0-9]+/apps/$app_id\.png)"
+own+="|share/man/(cs/)?man1/kolvio(-db)?\.1\.gz|share/doc/kolvio/(copyright|changelog\.gz))$"
+stray=$(cd "$root" && find . -mindepth 1 \( -type d -empty -o ! -type d \) -printf '%P\n' |
+    grep -Ev "$own" || true)
+[ -z "$stray" ] || fail "files outside the package's own paths:"$'\n'"$stray"
+scripts=$(ls "$tmp/control" | grep -Ev '^(control|md5sums)$' || true)
+[ -z "$scripts" ] || fail "maintainer scripts in the package: $scripts"
+
+desktop-file-validate "$root/usr/share/applications/$app_id.desktop" ||
+    fail "desktop-file-validate"
+appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$app_id.metainfo.xml" ||
+    fail "appstreamcli validate"
+# Warnings and notes are printed for the record; errors fail.
+lintian_ok=true
+lintian --fail-on error --display-info "$deb" >"$tmp/lintian" 2>&1 || lintian_ok=false
+grep -v '^running with root' "$tmp/lintian" || true
+$lintian_ok || fail "lintian reported errors"
+
+bin=$root/usr/bin
+[ "$("$bin/kolvio-db" --version)" = "kolvio-db $version" ] || fail "kolvio-db --version"
+[ "$("$bin/kolvio" --version)" = "kolvio $version" ] || fail "kolvio --version"
+
+# Every command and option of the usage, in the manual pages of both languages.
+words=$("$bin/kolvio-db" --help | sed -n 's/^  kolvio-db \([a-z]\+\) .*/kolvio\\-db \1/p')
+words+=$'\n'$("$bin/kolvio-db" --help | grep -o -- ' -[-a-z]\+' | sed 's/-/\\-/g')
+for lang in "" cs/; do
+    page=$(zcat "$root/usr/share/man/${lang}man1/kolvio-db.1.gz")
+    while read -r word; do
+        grep -qF -- "$word" <<<"$page" || fail "man ${lang}kolvio-db lacks \"$word\""
+    done <<<"$words"
+    page=$(zcat "$root/usr/share/man/${lang}man1/kolvio.1.gz")
+    for word in '\-setup' '\-\-version' '\-\-help' '\-\-screenshot' '\-\-quit\-when\-shown' \
+        KOLVIO_HOME; do
+        grep -qF -- "$word" <<<"$page" || fail "man ${lang}kolvio lacks \"$word\""
+    done
+done
+
+# The installed program: a first start in an empty home folder. The tree is
+# writable here (as /usr/bin is for root), which must not matter.
+home=$tmp/home
+mkdir "$home"
+before=$(cd "$root" && find . | sort)
+shown=$(env -u KOLVIO_HOME -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" \
+    QT_QPA_PLATFORM=offscreen timeout 60 "$bin/kolvio" --quit-when-shown) ||
+    fail "kolvio did not start from the unpacked package"
+[ "$shown" = "shown" ] || fail "kolvio printed \"$shown\" instead of \"shown\""
+[ -f "$home/.local/share/kolvio/DATA/jizdy.dbf" ] ||
+    fail "no database in the user's data folder after the first start"
+[ "$(cd "$root" && find . | sort)" = "$before" ] ||
+    fail "kolvio wrote into its installed tree"
+
+echo "package check: $(basename "$deb") passed"
