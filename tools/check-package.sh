@@ -48,22 +48,25 @@ grep -v '^running with root' "$tmp/lintian" || true
 $lintian_ok || fail "lintian reported errors"
 
 bin=$root/usr/bin
+# Where the installed program looks for its help (see tst_app_paths).
+[ -f "$root/usr/share/kolvio/help/index.html" ] || fail "no help in usr/share/kolvio/help"
 [ "$("$bin/kolvio-db" --version)" = "kolvio-db $version" ] || fail "kolvio-db --version"
 [ "$("$bin/kolvio" --version)" = "kolvio $version" ] || fail "kolvio --version"
 
 # Every command and option of the usage, in the manual pages of both languages.
 words=$("$bin/kolvio-db" --help | sed -n 's/^  kolvio-db \([a-z]\+\) .*/kolvio\\-db \1/p')
-words+=$'\n'$("$bin/kolvio-db" --help | grep -o -- ' -[-a-z]\+' | sed 's/-/\\-/g')
+words+=$'\n'$("$bin/kolvio-db" --help | grep -oE -- '[[ |]-[-a-z]+' | cut -c2- | sed 's/-/\\-/g')
+app_words=$("$bin/kolvio" --help | grep -oE -- '^  -[-a-z]+' | cut -c3- | sed 's/-/\\-/g')
+app_words+=$'\n\\-\\-screenshot\n\\-\\-quit\\-when\\-shown\nKOLVIO_HOME'
 for lang in "" cs/; do
     page=$(zcat "$root/usr/share/man/${lang}man1/kolvio-db.1.gz")
     while read -r word; do
         grep -qF -- "$word" <<<"$page" || fail "man ${lang}kolvio-db lacks \"$word\""
     done <<<"$words"
     page=$(zcat "$root/usr/share/man/${lang}man1/kolvio.1.gz")
-    for word in '\-setup' '\-\-version' '\-\-help' '\-\-screenshot' '\-\-quit\-when\-shown' \
-        KOLVIO_HOME; do
+    while read -r word; do
         grep -qF -- "$word" <<<"$page" || fail "man ${lang}kolvio lacks \"$word\""
-    done
+    done <<<"$app_words"
 done
 
 # The installed program: a first start in an empty home folder. The tree is
