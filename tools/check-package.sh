@@ -53,13 +53,27 @@ bin=$root/usr/bin
 [ "$("$bin/kolvio-db" --version)" = "kolvio-db $version" ] || fail "kolvio-db --version"
 [ "$("$bin/kolvio" --version)" = "kolvio $version" ] || fail "kolvio --version"
 
-# Every command and option of the usage, in the manual pages of both languages.
-words=$("$bin/kolvio-db" --help | sed -n 's/^  kolvio-db \([a-z]\+\) .*/kolvio\\-db \1/p')
-words+=$'\n'$("$bin/kolvio-db" --help | grep -oE -- '[[ |]-[-a-z]+' | cut -c2- | sed 's/-/\\-/g')
+# Every command of the usage has its synopsis line and its entry (a tagged
+# paragraph named by it) in the manual pages of both languages, and every
+# option of the usage is named there.
+commands=$("$bin/kolvio-db" --help | sed -n 's/^  kolvio-db \([a-z]\+\)\( .*\)\?$/\1/p')
+[ -n "$commands" ] || fail "kolvio-db --help lists no command"
+words=$("$bin/kolvio-db" --help | grep -oE -- '[[ |]-[-a-z]+' | cut -c2- | sed 's/-/\\-/g')
+# The first word of the paragraph after each .TP, without font escapes.
+entries() {
+    awk 'prev == ".TP" { line = $0; gsub(/\\f[BIR]/, "", line); sub(/^\.[BIR]+ /, "", line)
+                         split(line, w, " "); print w[1] } { prev = $0 }'
+}
 app_words=$("$bin/kolvio" --help | grep -oE -- '^  -[-a-z]+' | cut -c3- | sed 's/-/\\-/g')
 app_words+=$'\n\\-\\-screenshot\n\\-\\-quit\\-when\\-shown\nKOLVIO_HOME'
 for lang in "" cs/; do
     page=$(zcat "$root/usr/share/man/${lang}man1/kolvio-db.1.gz")
+    for command in $commands; do
+        grep -qx ".B kolvio\\\\-db $command" <<<"$page" ||
+            fail "man ${lang}kolvio-db has no synopsis of \"$command\""
+        entries <<<"$page" | grep -qx "$command" ||
+            fail "man ${lang}kolvio-db has no entry for \"$command\""
+    done
     while read -r word; do
         grep -qF -- "$word" <<<"$page" || fail "man ${lang}kolvio-db lacks \"$word\""
     done <<<"$words"

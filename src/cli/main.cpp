@@ -13,6 +13,9 @@ struct Command {
     int (*run)(int argc, char** argv);
 };
 
+// The usage lists these in order. Each has its synopsis line and its entry
+// in the manual pages, packaging/man/kolvio-db.1.in and its Czech twin;
+// tools/check-package.sh fails when one is missing.
 const Command kCommands[] = {
     {"dump", "dump FILE.dbf [--rows]   hlavička, pole a případně řádky tabulky (CSV)",
      kolvio::cli::RunDump},
