@@ -24,9 +24,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link (Qt 6, the C++ runtime) as dpkg-shlibdeps
 # finds them. Qt loads its platform plugins at run time, which dpkg-shlibdeps
 # cannot see: X11 comes with libqt6gui6, native Wayland with qt6-wayland
-# (without it Qt runs through XWayland).
+# (without it Qt runs through XWayland). Qt's own texts (file dialogs, the
+# context menu of a text box) are Czech with qt6-translations-l10n, English
+# without it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)
