@@ -8,7 +8,9 @@
 #   - the manual pages name every command and option the programs offer;
 #   - unpacked into a temporary folder, both programs report the package's
 #     version and kolvio starts (offscreen), keeping its settings and DATA in
-#     the user's data folder and writing nothing beside itself.
+#     the user's data folder and writing nothing beside itself;
+#   - installed and purged by dpkg in a root of its own, it leaves that
+#     rider's folder untouched and none of its files behind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 app_id=cz.ostrelab.kolvio
@@ -34,7 +36,7 @@ own+="|share/man/(cs/)?man1/kolvio(-db)?\.1\.gz|share/doc/kolvio/(copyright|chan
 stray=$(cd "$root" && find . -mindepth 1 \( -type d -empty -o ! -type d \) -printf '%P\n' |
     grep -Ev "$own" || true)
 [ -z "$stray" ] || fail "files outside the package's own paths:"$'\n'"$stray"
-scripts=$(ls "$tmp/control" | grep -Ev '^(control|md5sums)$' || true)
+scripts=$(find "$tmp/control" -mindepth 1 ! -name control ! -name md5sums -printf '%P ')
 [ -z "$scripts" ] || fail "maintainer scripts in the package: $scripts"
 
 desktop-file-validate "$root/usr/share/applications/$app_id.desktop" ||
@@ -86,15 +88,34 @@ done
 # The installed program: a first start in an empty home folder. The tree is
 # writable here (as /usr/bin is for root), which must not matter.
 home=$tmp/home
-mkdir "$home"
+mkdir "$home" "$tmp/runtime"
+chmod 700 "$tmp/runtime"
 before=$(cd "$root" && find . | sort)
 shown=$(env -u KOLVIO_HOME -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home" \
-    QT_QPA_PLATFORM=offscreen timeout 60 "$bin/kolvio" --quit-when-shown) ||
+    XDG_RUNTIME_DIR="$tmp/runtime" QT_QPA_PLATFORM=offscreen \
+    timeout 60 "$bin/kolvio" --quit-when-shown) ||
     fail "kolvio did not start from the unpacked package"
 [ "$shown" = "shown" ] || fail "kolvio printed \"$shown\" instead of \"shown\""
 [ -f "$home/.local/share/kolvio/DATA/jizdy.dbf" ] ||
     fail "no database in the user's data folder after the first start"
 [ "$(cd "$root" && find . | sort)" = "$before" ] ||
     fail "kolvio wrote into its installed tree"
+
+# Installing and purging the package with dpkg (into a root of its own, so
+# the machine's own packages are not involved) leaves the rider's folder of
+# that start exactly as it was, and nothing of the package behind.
+inst=$tmp/installed
+mkdir -p "$inst/var/lib/dpkg/info" "$inst/var/lib/dpkg/updates" "$inst/home"
+touch "$inst/var/lib/dpkg/status"
+dpkg_root() { dpkg --root="$inst" --force-depends --force-not-root "$@" >/dev/null 2>&1; }
+dpkg_root --install "$deb" || fail "dpkg could not install the package"
+[ -x "$inst/usr/bin/kolvio" ] || fail "dpkg installed no usr/bin/kolvio"
+mv "$home" "$inst/home/jezdec"
+rider_files() { (cd "$inst/home" && find . -printf '%P %s %T@\n' | sort); }
+rider_before=$(rider_files)
+dpkg_root --purge kolvio || fail "dpkg could not purge the package"
+[ "$(rider_files)" = "$rider_before" ] || fail "purging the package changed the rider's folder"
+left=$(find "$inst/usr" -mindepth 1 -printf '%P\n' 2>/dev/null || true)
+[ -z "$left" ] || fail "purging the package left:"$'\n'"$left"
 
 echo "package check: $(basename "$deb") passed"

@@ -28,7 +28,8 @@ Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$tmp/display" 2>/dev/nu
 pids+=($!)
 for _ in $(seq 50); do [ -s "$tmp/display" ] && break; sleep 0.1; done
 [ -s "$tmp/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=:$(head -n 1 "$tmp/display")
+DISPLAY=:$(head -n 1 "$tmp/display")
+export DISPLAY
 openbox --startup "touch $tmp/wm-ready" >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do [ -e "$tmp/wm-ready" ] && break; sleep 0.1; done
