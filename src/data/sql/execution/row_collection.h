@@ -3,11 +3,14 @@
 // A listing sorted by date holds every row of the result until the last one
 // has arrived. As Vectors, each text value would be a std::string of its own
 // (32 bytes and often a heap block); here the texts of a column lie back to
-// back in one buffer with their end offsets, and numbers are plain doubles,
-// so a million rides of thirty columns take about the bytes of their values.
+// back with their end offsets, and numbers are plain doubles, so a million
+// rides of thirty columns take about the bytes of their values. The rows are
+// kept in blocks of a fixed number of rows, so that collecting never moves
+// what is already collected, as one growing array per column would.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,8 +30,8 @@ public:
     // Keeps the first `count` columns (the visible ones) and frees the rest.
     void keepColumns(size_t count);
 
-    bool isValid(size_t c, size_t r) const { return columns_[c].valid[r] != 0; }
-    double number(size_t c, size_t r) const { return columns_[c].numbers[r]; }
+    bool isValid(size_t c, size_t r) const { return block(c, r).valid[r & kRowMask] != 0; }
+    double number(size_t c, size_t r) const { return block(c, r).numbers[r & kRowMask]; }
     std::string_view text(size_t c, size_t r) const;
 
     // Makes `out` a flat vector of rows sel[0..n) of column c.
@@ -37,13 +40,23 @@ public:
     ColumnData toColumnData(const std::vector<uint32_t>& order) const;
 
 private:
-    struct Column {
-        SqlType type;
+    static constexpr size_t kRowBits = 12;
+    static constexpr size_t kBlockRows = size_t{1} << kRowBits;
+    static constexpr size_t kRowMask = kBlockRows - 1;
+
+    struct Block {
         std::vector<uint8_t> valid;
         std::vector<double> numbers;  // number, date and logical columns
         std::string texts;            // text columns: the values back to back
-        std::vector<uint64_t> ends;   // end of row r's text in `texts`
+        std::vector<uint32_t> ends;   // end of each row's text in `texts`
     };
+    struct Column {
+        SqlType type;
+        std::vector<std::unique_ptr<Block>> blocks;
+    };
+    const Block& block(size_t c, size_t r) const { return *columns_[c].blocks[r >> kRowBits]; }
+    void appendColumn(Column& column, const Vector& in, size_t from, size_t n);
+
     std::vector<Column> columns_;
     size_t rows_ = 0;
 };
