@@ -1,6 +1,11 @@
 // Values in and out of record bytes, and text in and out of code pages.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <vector>
+
 #include "data/codepage.h"
 #include "data/dbf/record_codec.h"
 #include "data/index/collation.h"
@@ -66,6 +71,28 @@ TEST(RecordCodecTest, WideNumberDropsDecimalsBeforeItFails) {
     Status st;
     RoundTrip(f, 1234567.0, &st);
     EXPECT_FALSE(st.ok());
+}
+
+TEST(RecordCodecTest, NumbersAreWrittenAsPrintfWritesThem) {
+    // Halfway cases, exact binary values just off them, huge and tiny values:
+    // the field must hold the same digits as "%.*f" gives.
+    std::mt19937_64 rng(7);
+    std::vector<double> values = {0.125, 0.375, 2.5, -2.5, 1e15 + 0.5, 1e-7, 123456.785, -0.0049};
+    for (int i = 0; i < 100000; ++i) {
+        const double magnitude = std::pow(10.0, static_cast<double>(rng() % 17) - 6);
+        values.push_back((static_cast<double>(rng() % 2000001) - 1000000.0) / 1e6 * magnitude);
+    }
+    char expected[400];
+    for (double v : values) {
+        for (int decimals = 0; decimals <= 6; ++decimals) {
+            const int n =
+                std::snprintf(expected, sizeof expected, "%*.*f", 20, decimals, v == 0 ? 0.0 : v);
+            if (n > 20) continue;  // too wide: fewer decimals, tested above
+            const auto text = FormatNumberField(v, 20, decimals);
+            ASSERT_TRUE(text) << v;
+            ASSERT_EQ(*text, expected) << v << " with " << decimals << " decimals";
+        }
+    }
 }
 
 TEST(RecordCodecTest, BlankAndStarFilledNumbersReadAsNull) {

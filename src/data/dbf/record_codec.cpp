@@ -125,9 +125,13 @@ Value DecodeField(const FieldLayout& field, const char* record, CodePage page,
 std::optional<std::string> FormatNumberField(double value, int width, int decimals) {
     if (!std::isfinite(value)) return std::nullopt;
     if (value == 0) value = 0;  // no "-0.00"
+    // to_chars gives the exact decimal expansion rounded as printf's "%.*f"
+    // does, at a fraction of its cost (a result table writes millions).
     char buf[400];
     for (int d = decimals; d >= 0; --d) {
-        const int n = std::snprintf(buf, sizeof buf, "%.*f", d, value);
+        const auto [end, ec] =
+            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, d);
+        const int n = ec == std::errc() ? static_cast<int>(end - buf) : -1;
         if (n > 0 && n <= width) {
             std::string out(static_cast<size_t>(width - n), ' ');
             out.append(buf, static_cast<size_t>(n));

@@ -23,17 +23,15 @@ public:
         rows_ = ColumnData(types);
     }
     void consume(const DataChunk& chunk) override { rows_.append(chunk); }
-    void consumeAll(ColumnData rows, const std::vector<uint32_t>& order) override {
-        rows_ = std::move(rows);
-        order_ = order;
+    void consumeAll(RowCollection rows, const std::vector<uint32_t>& order) override {
+        rows_ = rows.toColumnData(order);
     }
     std::unique_ptr<ResultSet> result(const std::vector<FieldDef>& fields) {
-        return std::make_unique<ResultSet>(fields, std::move(rows_), std::move(order_));
+        return std::make_unique<ResultSet>(fields, std::move(rows_));
     }
 
 private:
     ColumnData rows_;
-    std::vector<uint32_t> order_;
 };
 
 class RowCallbackSink final : public RowSink {

@@ -13,13 +13,13 @@
 
 namespace kolvio::sql {
 
-void RowSink::consumeAll(ColumnData rows, const std::vector<uint32_t>& order) {
+void RowSink::consumeAll(RowCollection rows, const std::vector<uint32_t>& order) {
     DataChunk chunk;
     for (size_t first = 0; first < order.size(); first += kVectorSize) {
         const size_t n = std::min(kVectorSize, order.size() - first);
-        chunk.columns.resize(rows.columns.size());
-        for (size_t c = 0; c < rows.columns.size(); ++c) {
-            chunk.columns[c].gather(rows.columns[c], order.data() + first, n);
+        chunk.columns.resize(rows.columnCount());
+        for (size_t c = 0; c < rows.columnCount(); ++c) {
+            rows.gather(c, order.data() + first, n, &chunk.columns[c]);
         }
         chunk.size = n;
         consume(chunk);
@@ -74,7 +74,7 @@ public:
     void finish() {
         if (!collect_) return;
         std::vector<uint32_t> order = SortPermutation(collected_, plan_.order);
-        collected_.columns.resize(plan_.visibleCount);
+        collected_.keepColumns(plan_.visibleCount);
         sink_.consumeAll(std::move(collected_), order);
     }
 
@@ -109,7 +109,7 @@ private:
     std::optional<ExpressionExecutor> having_;
     std::optional<AggregateHashTable> seen_;
     bool collect_ = false;
-    ColumnData collected_;
+    RowCollection collected_;
     DataChunk projected_;
     std::vector<uint32_t> sel_;
     std::vector<uint32_t> groups_;

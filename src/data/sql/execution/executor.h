@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "data/sql/execution/row_collection.h"
 #include "data/sql/execution/vector.h"
 #include "data/sql/planner/physical_plan.h"
 
@@ -16,7 +17,7 @@ public:
     virtual void consume(const DataChunk& chunk) = 0;
     // `rows` holds the visible columns; `order` lists row numbers in result
     // order. The default passes them on to consume() chunk by chunk.
-    virtual void consumeAll(ColumnData rows, const std::vector<uint32_t>& order);
+    virtual void consumeAll(RowCollection rows, const std::vector<uint32_t>& order);
 };
 
 // How the rows came about.

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "data/sql/binder/bound_query.h"
-#include "data/sql/execution/vector.h"
+#include "data/sql/execution/row_collection.h"
 
 namespace kolvio::sql {
 
-std::vector<uint32_t> SortPermutation(const ColumnData& rows, const std::vector<OrderKey>& keys);
+std::vector<uint32_t> SortPermutation(const RowCollection& rows, const std::vector<OrderKey>& keys);
 
 }  // namespace kolvio::sql
