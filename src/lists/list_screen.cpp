@@ -1,5 +1,6 @@
 #include "lists/list_screen.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QEvent>
@@ -8,12 +9,26 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QTimer>
 
 namespace kolvio {
 
 namespace {
+
+// True when `to` is another control of the screen (child window) that
+// `from` is on, and that screen is still shown: a screen being minimised
+// hands the focus on without the rider leaving anything.
+bool SameScreen(QWidget* to, QWidget* from) {
+    const auto screenOf = [](QWidget* w) -> QWidget* {
+        while (w && !qobject_cast<QMdiSubWindow*>(w))
+            w = w->parentWidget();
+        return w;
+    };
+    return to && from && from->isVisible() && !qobject_cast<QMdiSubWindow*>(to) &&
+           screenOf(to) == screenOf(from);
+}
 
 class ExitFilter final : public QObject {
 public:
@@ -27,8 +42,11 @@ protected:
         if (event->type() == QEvent::FocusOut && !running_) {
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
             // Opening the drop-down list or switching to another program is
-            // not leaving the control.
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            // not leaving the control, nor is another screen taking the focus
+            // (a side task opened over this one): the rider comes back to the
+            // control as it was.
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason &&
+                SameScreen(QApplication::focusWidget(), static_cast<QWidget*>(watched))) {
                 running_ = true;
                 const QPointer<QObject> alive(this);
                 onExit_();
