@@ -2,6 +2,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,12 +30,43 @@ QLabel* Buddy(const char* caption, QWidget* control, QWidget* parent) {
     return label;
 }
 
+// Beside the dates there is no room for the computer figures' labels beside
+// their boxes at the reference size: each label goes above its box, the
+// two columns kept.
+void LabelsAboveBoxes(QGroupBox* box) {
+    auto* grid = qobject_cast<QGridLayout*>(box->layout());
+    if (!grid) return;
+    struct Placed {
+        QLabel* label;
+        QWidget* control;
+        int row, column;
+    };
+    QList<Placed> pairs;
+    for (QLabel* label : box->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        const int at = grid->indexOf(label->buddy());
+        if (at < 0) continue;
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(at, &row, &column, &rows, &columns);
+        pairs.append({label, label->buddy(), row, column});
+    }
+    for (const Placed& p : pairs) {
+        grid->removeWidget(p.label);
+        grid->removeWidget(p.control);
+    }
+    for (const Placed& p : pairs) {
+        grid->addWidget(p.label, 2 * p.row, p.column / 2, Qt::AlignLeft | Qt::AlignBottom);
+        grid->addWidget(p.control, 2 * p.row + 1, p.column / 2, Qt::AlignLeft);
+    }
+}
+
 }  // namespace
 
 void TFEditJizd::buildLayout() {
     Database& db = mainWindow().database();
     auto* page = new QWidget;
     BuildRideControls(this, page, db, mainWindow().displaySettings());
+
+    LabelsAboveBoxes(GBCyklo);
 
     auto* ridesBox = new QGroupBox(QStringLiteral("Zadané jízdy:"), page);
     ridesBox->setObjectName(QStringLiteral("GBJizdy"));
@@ -44,6 +76,8 @@ void TFEditJizd::buildLayout() {
         ridesBox);
     DBGrid1->setObjectName(QStringLiteral("DBGrid1"));
     DBGrid1->setColumnWeights({kDateColumnPercent}, 100);
+    // The date column keeps its share; the rest of the grid stays empty.
+    DBGrid1->horizontalHeader()->setStretchLastSection(false);
     // Room for a whole date in the date column, beside the scroll bar.
     const int date = DBGrid1->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000")) + 8;
     DBGrid1->setMinimumWidth(date * 100 / kDateColumnPercent +

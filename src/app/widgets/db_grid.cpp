@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QSignalBlocker>
 
 #include "app/message_service.h"
 #include "data/database/index_helpers.h"
@@ -80,8 +81,19 @@ void DBGrid::setRowIndicator(bool shown) {
 
 void DBGrid::fitToFont() {
     const int line = fontMetrics().height();
-    verticalHeader()->setDefaultSectionSize(line + line * 2 / 5);
-    verticalHeader()->setFixedWidth(line + 4);
+    QHeaderView* rows = verticalHeader();
+    const int height = line + line * 2 / 5;
+    if (rows->defaultSectionSize() != height) {
+        // The header tells the view of each row's new height one by one; over
+        // a million rides that is the whole cost of opening a screen. Every
+        // row takes the same height, so the view is told once, after.
+        const QSignalBlocker quiet(rows);
+        rows->setDefaultSectionSize(height);
+    }
+    rows->setFixedWidth(line + 4);
+    updateGeometries();
+    viewport()->update();
+    rows->viewport()->update();
     applyWeights();
 }
 
@@ -132,6 +144,9 @@ void DBGrid::applyWeights() {
 void DBGrid::resizeEvent(QResizeEvent* event) {
     QTableView::resizeEvent(event);
     applyWeights();
+    // A grid shown, scaled or shrunk keeps its current row in view (it was
+    // scrolled to while the grid still had its first size).
+    if (currentIndex().isValid()) scrollTo(currentIndex());
 }
 
 void DBGrid::showCurrentRow() {
