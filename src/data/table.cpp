@@ -187,6 +187,29 @@ Status Table::valuesAt(int64_t row, const std::vector<int>& wanted, std::vector<
     return Status::Ok();
 }
 
+Status Table::lastInIndex(std::string_view name, const std::vector<int>& wanted,
+                          std::vector<Value>* out) {
+    out->clear();
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    TableIndex* index = findIndex(name);
+    if (!index) {
+        return Status::NotFound("Index \"" + std::string(name) + "\" tabulky \"" + fileName_ +
+                                "\" neexistuje.");
+    }
+    if (!index->built()) KOLVIO_RETURN_IF_ERROR(buildIndex(index));
+    if (index->size() == 0) return Status::Ok();
+    std::string record;
+    KOLVIO_RETURN_IF_ERROR(readRow(index->recnoAt(index->size() - 1), &record));
+    const auto& defs = fields();
+    out->reserve(wanted.size());
+    for (const int f : wanted) {
+        out->push_back(f < 0 || f >= static_cast<int>(defs.size())
+                           ? Value()
+                           : DecodeField(defs[f], record.data(), codePage_, memo_.get()));
+    }
+    return Status::Ok();
+}
+
 // --- cursor ----------------------------------------------------------------
 
 void Table::setEmpty() {

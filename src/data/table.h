@@ -114,6 +114,12 @@ public:
     Value value(int index) const override;
     using Dataset::value;
     Status valuesAt(int64_t row, const std::vector<int>& fields, std::vector<Value>* out) override;
+    // The same for the last stored row in the order of index `name`, whatever
+    // order the table shows (`out` is left empty when no row is stored). The
+    // index is built on the first read and kept up to date as rows are
+    // stored, so that later reads cost the same however many rows there are.
+    Status lastInIndex(std::string_view name, const std::vector<int>& fields,
+                       std::vector<Value>* out);
 
     // Editing. setValue and setNull need kEdit or kInsert.
     Status edit();

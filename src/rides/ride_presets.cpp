@@ -106,8 +106,30 @@ Status RememberAgeLimit(SettingsFile& ini, double ageLimit) {
                             RoundHalfEven(ageLimit, 0, kAgeLimitSettingMax));
 }
 
-Status ReadLatestRide(const Table& rides, LatestRide* out) {
+Status ReadLatestRide(Table& rides, LatestRide* out) {
     *out = {};
+    if (rides.isOpen() && rides.hasIndex("DATUM")) {
+        // The last row of the shared table's DATUM index, read in place: the
+        // index is sorted once and then kept, so that opening the new-ride
+        // screen does not sort every ride again.
+        const char* const names[] = {"DATUM", "TRS_C", "TRS_SMER", "SR_X", "SR_LIM", "SR_MER"};
+        std::vector<int> fields;
+        for (const char* name : names)
+            fields.push_back(rides.fieldIndex(name));
+        std::vector<Value> v;
+        KOLVIO_RETURN_IF_ERROR(rides.lastInIndex("DATUM", fields, &v));
+        if (v.empty()) return Status::Ok();
+        const auto whole = [&](int i, int64_t missing) {
+            return fields[i] < 0 ? missing : v[i].asInt();
+        };
+        if (v[0].isDate()) out->date = v[0].asDate();
+        out->route = whole(1, -1);
+        out->direction = whole(2, -1);
+        out->ageLimit = whole(3, -1);
+        out->setLimit = whole(4, -1);
+        out->measured = fields[5] >= 0 && v[5].asBool();
+        return Status::Ok();
+    }
     Table probe(rides.directory(), rides.fileName());
     KOLVIO_RETURN_IF_ERROR(probe.open());
     if (probe.hasIndex("DATUM")) {

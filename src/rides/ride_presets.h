@@ -59,10 +59,11 @@ struct LatestRide {
     bool measured = false;     // SR_MER
 };
 
-// Reads the latest ride through a handle of its own on the rides' file, so
-// that the shared rides table keeps its index, its current row and a row it
-// is editing or appending.
-Status ReadLatestRide(const Table& rides, LatestRide* out);
+// Reads the latest ride without moving the shared rides table: it keeps its
+// index, its current row and a row it is editing or appending. The table's
+// DATUM index is read in place (built on the first read, then kept); a
+// table without it is read through a handle of its own.
+Status ReadLatestRide(Table& rides, LatestRide* out);
 
 // The figures of `ride` (a row of the rides table) read as a latest ride.
 LatestRide AsLatestRide(const Dataset& ride);

@@ -99,6 +99,13 @@ TEST_F(LatestRideTest, SharedTableKeepsItsIndexRowAndPendingRide) {
     rides.cancel();
     EXPECT_EQ(rides.rowNumber(), 1);
     EXPECT_EQ(rides.recordCount(), 3);
+
+    // A ride stored after the first read is seen by the next one: the order
+    // read is kept up to date, not sorted once and left.
+    AddRide(2024, 6, 1, 7, 1);
+    EXPECT_EQ(Latest().route, 7);
+    AddRide(2024, 4, 1, 8, 1);
+    EXPECT_EQ(Latest().route, 7);
 }
 
 // An older table without the heart-rate columns and without the DATUM
