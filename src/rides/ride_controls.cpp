@@ -140,6 +140,8 @@ void BuildTypesAndBike(RideControls* c, QWidget* parent, Database& db) {
     c->typeGrid->addWidget(c->DBLookupComboBox6, 0, 1);
     Label(c->typeGrid, "Vedlejší:", c->DBLookupComboBox7, 1, 0);
     c->typeGrid->addWidget(c->DBLookupComboBox7, 1, 1);
+    // The lists take the room a wider group has, so that names show whole.
+    c->typeGrid->setColumnStretch(1, 1);
 
     QGridLayout* g = nullptr;
     c->GBKolo = Named(Group(parent, "Kolo:", &g), "GBKolo");
@@ -151,6 +153,7 @@ void BuildTypesAndBike(RideControls* c, QWidget* parent, Database& db) {
     g->addWidget(c->DBLookupComboBox9, 0, 1);
     Label(g, " Značka:", c->DBLookupComboBox10, 1, 0);
     g->addWidget(c->DBLookupComboBox10, 1, 1);
+    g->setColumnStretch(1, 1);
 }
 
 void BuildHeart(RideControls* c, QWidget* parent, Database& db, const DisplaySettings& s) {
@@ -179,8 +182,10 @@ void BuildHeart(RideControls* c, QWidget* parent, Database& db, const DisplaySet
                        db.TTHLD(), "THL_ZKR");
     c->hl_c_2 = Lookup(c, box, "hl_c_2", "Vyber typ hlídání limitu - popis", rides, "THL_C",
                        db.TTHLD(), "THL_POP");
+    // They share the widest line with the over-limit figures: as narrow as
+    // the smallest window needs, wider wherever there is room.
     for (QComboBox* combo : {c->hl_c_1, c->hl_c_2})
-        combo->setMinimumContentsLength(3);
+        combo->setMinimumContentsLength(1);
 
     // Three rows: the measured figures; the limits with room for the new-ride
     // screen's "info" (column 1 of the grid); the share above the limit and
