@@ -77,10 +77,11 @@ struct Topic {
 };
 
 constexpr Topic kTopics[] = {
-    {1, "navigator"},           {2, "nova_databaze"},       {201, "trat_nova"},
-    {301, "kolo_nove"},         {401, "typ_jizd_novy"},     {402, "typ_jizd_zakladni"},
-    {403, "typ_jizd_vedlejsi"}, {501, "kolo_editace"},      {601, "trat_editace"},
-    {701, "typ_jizd_editace"},  {801, "hlidani_tepu_nove"}, {901, "hlidani_tepu_editace"},
+    {1, "navigator"},       {2, "nova_databaze"},        {101, "jizda_nova"},
+    {102, "profil_tepu"},   {201, "trat_nova"},          {301, "kolo_nove"},
+    {401, "typ_jizd_novy"}, {402, "typ_jizd_zakladni"},  {403, "typ_jizd_vedlejsi"},
+    {501, "kolo_editace"},  {601, "trat_editace"},       {701, "typ_jizd_editace"},
+    {801, "jizda_editace"}, {1001, "hlidani_tepu_nove"}, {1101, "hlidani_tepu_editace"},
 };
 
 int OwnContext(const QWidget* w) {

@@ -24,7 +24,7 @@ TFEditthl::TFEditthl(TForm_hl& main)
     setObjectName(QStringLiteral("FEditthl"));
     setWindowTitle(QStringLiteral("Editace hlídání tepu"));
     Label1->setText(QStringLiteral("EDITACE A ODSTRANĚNÍ TYPU HLÍDÁNÍ LIMITU TEP. FR."));
-    setHelpContext(901);
+    setHelpContext(1101);
     BKONEC->setToolTip(QStringLiteral("Zrušení editace typů hlídání limitu tepové frekvence"));
     BKONEC->setStatusTip(BKONEC->toolTip());
 }

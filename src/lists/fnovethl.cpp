@@ -29,7 +29,7 @@ TFNoveTHL::TFNoveTHL(TForm_hl& main)
     setObjectName(QStringLiteral("FNoveTHL"));
     setWindowTitle(QStringLiteral("Nový typ hlídání limitu tepové frekvence"));
     Label1->setText(QStringLiteral("NOVÝ TYP HLÍDÁNÍ LIMITU TEPOVÉ FREKVENCE"));
-    setHelpContext(801);
+    setHelpContext(1001);
     PoZasKonec->setToolTip(QStringLiteral("Po zadání typu ukončí/neukončí dialog"));
     PoZasKonec->setStatusTip(PoZasKonec->toolTip());
     BKONEC->setToolTip(QStringLiteral("Zrušení zadávaní nového typu hlídání limitu"));

@@ -75,6 +75,7 @@ TFSrdce::TFSrdce(TForm_hl& main) : TFData_Zakl(main) {
     setWindowTitle(QStringLiteral("FSrdce"));
     Label1->setText(QStringLiteral("PROFIL TEPOVÉ FREKVENCE"));
     PoZasKonec->hide();
+    setHelpContext(102);
 
     auto* profile = new QGroupBox(this);
     auto* grid = new QGridLayout(profile);
