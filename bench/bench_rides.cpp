@@ -153,6 +153,7 @@ void NewRide(TForm_hl& form, int runs, Figures* f) {
                                         {RideBox::kESTP, "1:30:00"},
                                         {RideBox::kEMAX, "48.4"}}) {
             screen->box(box)->setText(QString::fromLatin1(text));
+            screen->box(box)->setModified(true);  // as typed
             screen->ETRPExit(box);
         }
         std::pair<double, double> stored;
