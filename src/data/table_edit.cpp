@@ -6,6 +6,7 @@
 #include "data/dbf/record_codec.h"
 #include "data/file.h"
 #include "data/index/table_index.h"
+#include "data/summary/summary_upkeep.h"
 #include "data/table.h"
 
 namespace kolvio {
@@ -103,7 +104,9 @@ Status Table::post() {
     if (state_ == DatasetState::kInsert) {
         const uint32_t known = file_->recordCount();
         uint32_t recno = 0;
+        SummaryUpkeep::Change change = summaries_->begin();
         KOLVIO_RETURN_IF_ERROR(file_->appendRecord(editRow_, &recno));
+        summaries_->appended(change, recno, editRow_.data());
         // Rows other handles appended meanwhile come before ours.
         absorbAppended(known, recno);
         for (auto& index : indexes_) {
@@ -112,7 +115,9 @@ Status Table::post() {
         noteAppended(recno);
         recno_ = recno;
     } else {
+        SummaryUpkeep::Change change = summaries_->begin();
         KOLVIO_RETURN_IF_ERROR(file_->writeRecord(recno_, editRow_));
+        summaries_->rewritten(change, recno_, savedRow_.data(), editRow_.data());
         for (auto& index : indexes_) {
             if (index->built() && index->keyChanged(savedRow_.data(), editRow_.data())) {
                 index->erase(recno_, savedRow_.data());
@@ -169,7 +174,9 @@ Status Table::deleteRecord() {
     }
     const auto pos = currentPosition();
     cacheCount_ = 0;
+    SummaryUpkeep::Change change = summaries_->begin();
     KOLVIO_RETURN_IF_ERROR(file_->markDeleted(recno_, true));
+    summaries_->rewritten(change, recno_, row_.data(), nullptr);
     for (auto& index : indexes_) {
         if (index->built()) index->erase(recno_, row_.data());
     }

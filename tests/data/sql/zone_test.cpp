@@ -2,7 +2,9 @@
 // trusting what was learned about a file that has changed since.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
@@ -10,6 +12,7 @@
 #include "data/sql/binder/bound_expr.h"
 #include "data/sql/execution/zone_pruning.h"
 #include "data/sql/sql_engine.h"
+#include "data/summary/summary_file.h"
 #include "data/table.h"
 #include "data/temp_dir.h"
 #include "diary_fixture.h"
@@ -270,6 +273,46 @@ TEST_F(ZoneCacheTest, RememberedAnswerIsForTheFileTheNameNamesNowAndItsLock) {
         dir_.path(),
         {"JIZDY.dbf", {FieldDef::Numeric("DELKA", 10, 1)}, {{Value(1.0)}, {Value(2.0)}}, {}});
     EXPECT_EQ(Rows(count), std::vector<std::string>{std::to_string(2.0)});
+}
+
+// What one process learned is found by the next in the sidecar, as long as
+// the table is as it was; a table changed by another program is read again.
+TEST_F(ZoneCacheTest, NextProcessAnswersFromTheSidecarOfTheUnchangedTable) {
+    ZoneCache::Shared().setMinimumAge(0);
+    WriteRides(2 * kZoneRows);
+    const std::string table = dir_.file("jizdy.dbf");
+    Rows("select datum, delka from jizdy");  // learns every block of both fields
+    SummaryStamp stamp;
+    ASSERT_TRUE(CurrentFileIdentity(table, &stamp.identity));
+    {
+        std::unique_ptr<DbfFile> f;
+        ASSERT_TRUE(DbfFile::Open(table, false, LockMode::kShared, &f).ok());
+        stamp.layout = LayoutFingerprint(f->header());
+    }
+    auto zones = ReadSummaries(table, stamp, 2 * kZoneRows, 2);
+    ASSERT_NE(zones, nullptr);
+    // A largest distance no row has: only an answer from the sidecar gives it.
+    zones->setZone(1, 1, {Zone::State::kRange, 10, 12345});
+    ASSERT_TRUE(WriteSummaries(table, stamp, *zones).ok());
+    ZoneCache::Shared().clear();  // as in a new process
+    AnswerCache::Shared().clear();
+    const std::string q = "select max(delka) from jizdy";
+    EXPECT_EQ(Rows(q), std::vector<std::string>{std::to_string(12345.0)});
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    {
+        std::unique_ptr<DbfFile> f;
+        ASSERT_TRUE(DbfFile::Open(table, true, LockMode::kNone, &f).ok());
+        std::string rec;
+        ASSERT_TRUE(f->readRecord(1, &rec).ok());
+        ASSERT_TRUE(
+            EncodeField(f->header().fields[1], Value(77.0), rec.data(), CodePage::kCp852, nullptr)
+                .ok());
+        ASSERT_TRUE(f->writeRecord(1, rec).ok());
+    }
+    ZoneCache::Shared().clear();
+    AnswerCache::Shared().clear();
+    EXPECT_EQ(Rows(q), std::vector<std::string>{std::to_string(77.0)});
 }
 
 }  // namespace

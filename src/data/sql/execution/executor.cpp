@@ -10,6 +10,7 @@
 #include "data/sql/execution/sort.h"
 #include "data/sql/execution/table_scan.h"
 #include "data/sql/execution/zone_pruning.h"
+#include "data/summary/summary_file.h"
 
 namespace kolvio::sql {
 
@@ -154,8 +155,13 @@ public:
 
 private:
     static void Learn(const CatalogTable& table, const TableScan& scan, int64_t started) {
-        if (table.file)
+        if (!table.file) return;
+        const auto all =
             ZoneCache::Shared().learn(table.path, table.identity, started, scan.learned());
+        if (!all) return;
+        // For the next process; one that cannot be written is only slower.
+        const SummaryStamp stamp{table.identity, LayoutFingerprint(table.file->header())};
+        WriteSummaries(table.path, stamp, *all);
     }
 
     // MIN, MAX and COUNT(*) over a whole table, without WHERE or GROUP BY,
