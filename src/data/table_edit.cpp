@@ -291,6 +291,8 @@ Status Table::reopenAfterRewrite() {
 Status Table::pack() {
     KOLVIO_RETURN_IF_ERROR(requireExclusive("Komprese"));
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    // The block summaries the table had are made again for the packed file.
+    const std::vector<bool> summarised = SummarisedFields(path_);
     const DbfHeader& old = file_->header();
     const uint32_t length = old.recordLength;
     FileRewrite rewrite;
@@ -325,7 +327,9 @@ Status Table::pack() {
     headerBytes.replace(1, 7, fresh, 1, 7);
     KOLVIO_RETURN_IF_ERROR(out.writeAt(0, headerBytes));
     KOLVIO_RETURN_IF_ERROR(rewrite.commit());
-    return reopenAfterRewrite();
+    KOLVIO_RETURN_IF_ERROR(reopenAfterRewrite());
+    if (!summarised.empty()) SummariseTable(path_, summarised);  // without it only slower
+    return Status::Ok();
 }
 
 }  // namespace kolvio

@@ -12,7 +12,9 @@
 
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
+#include "data/file.h"
 #include "data/summary/summary_file.h"
+#include "data/summary/summary_upkeep.h"
 #include "data/table.h"
 #include "data/table_writer.h"
 #include "tests/data/temp_dir.h"
@@ -131,7 +133,7 @@ TEST_F(SummaryTest, SidecarIsTrustedOnlyForTheFileStateItNames) {
 }
 
 TEST_F(SummaryTest, DamagedOrForeignSidecarIsIgnored) {
-    WriteRides(kZoneRows + 10);
+    WriteRides(300);
     const SummaryStamp stamp = StampNow(path());
     const TableZones zones = ZonesByReading(path());
     const std::string good = EncodeSummaries(stamp, zones);
@@ -258,6 +260,26 @@ TEST_F(SummaryTest, StaleSidecarIsNotRefreshedByOurNextWrite) {
     ASSERT_TRUE(t.append().ok());
     ASSERT_TRUE(t.post().ok());
     EXPECT_EQ(SidecarNow(path()), nullptr);
+}
+
+TEST_F(SummaryTest, PackedTableGetsItsSummariesAgain) {
+    WriteRides(kZoneRows + 100);
+    Summarise();
+    Table t(dir_.path(), "jizdy.dbf");
+    ASSERT_TRUE(t.open(true).ok());
+    for (int i = 0; i < 200; ++i)
+        ASSERT_TRUE(t.deleteRecord().ok());
+    ASSERT_TRUE(t.pack().ok());
+    ExpectCurrent("a pack");
+    EXPECT_EQ(t.recordCount(), ZonesByReading(path()).recordCount());
+}
+
+TEST_F(SummaryTest, TableWithoutSummariesGetsNoneFromAPack) {
+    WriteRides(20);
+    Table t(dir_.path(), "jizdy.dbf");
+    ASSERT_TRUE(t.open(true).ok());
+    ASSERT_TRUE(t.pack().ok());
+    EXPECT_FALSE(PathExists(SummarySidecarPath(path())));
 }
 
 }  // namespace

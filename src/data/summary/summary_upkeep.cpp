@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 
 #include "data/dbf/dbf_file.h"
@@ -9,6 +10,89 @@
 #include "data/summary/summary_file.h"
 
 namespace kolvio {
+
+namespace {
+
+bool Summarised(FieldType type) {
+    switch (type) {
+        case FieldType::kNumeric:
+        case FieldType::kFloat:
+        case FieldType::kInteger:
+        case FieldType::kDate:
+        case FieldType::kLogical:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+std::vector<bool> SummarisedFields(const std::string& tablePath) {
+    std::unique_ptr<DbfFile> file;
+    SummaryStamp stamp;
+    if (!DbfFile::Open(tablePath, false, LockMode::kNone, &file).ok() ||
+        !CurrentFileIdentity(tablePath, &stamp.identity)) {
+        return {};
+    }
+    stamp.layout = LayoutFingerprint(file->header());
+    const size_t n = file->header().fields.size();
+    const auto zones = ReadSummaries(tablePath, stamp, file->recordCount(), n);
+    if (!zones) return {};
+    std::vector<bool> known(n);
+    for (size_t f = 0; f < n; ++f) {
+        for (uint32_t b = 0; b < zones->blocks() && !known[f]; ++b)
+            known[f] = zones->zone(f, b).state != Zone::State::kUnknown;
+    }
+    return known;
+}
+
+Status SummariseTable(const std::string& tablePath, const std::vector<bool>& fields) {
+    std::unique_ptr<DbfFile> file;
+    KOLVIO_RETURN_IF_ERROR(DbfFile::Open(tablePath, false, LockMode::kNone, &file));
+    TableFileHandle handle;
+    if (!handle.open(tablePath) || !handle.lockSummaries()) return Status::Ok();
+    FileIdentity before, after;
+    if (!handle.stampBeforeLastWrite() || !handle.identity(&before)) {
+        handle.unlockSummaries();
+        return Status::Ok();
+    }
+    const DbfHeader& h = file->header();
+    std::vector<size_t> summarised;
+    for (size_t f = 0; f < h.fields.size(); ++f) {
+        if (Summarised(h.fields[f].type) && (fields.empty() || (f < fields.size() && fields[f])))
+            summarised.push_back(f);
+    }
+    TableZones zones(h.fields.size(), file->recordCount());
+    const uint32_t length = h.recordLength;
+    std::string buf(static_cast<size_t>(kZoneRows) * length, '\0');
+    for (uint32_t b = 0; b < zones.blocks(); ++b) {
+        const uint32_t first = b * kZoneRows;
+        const uint32_t n = std::min(kZoneRows, zones.recordCount() - first);
+        const Status st = file->readRecords(first, n, buf.data());
+        if (!st.ok()) {
+            handle.unlockSummaries();
+            return st;
+        }
+        int64_t live = 0;
+        std::vector<Zone> z(summarised.size(), Zone{Zone::State::kNoValues});
+        for (uint32_t i = 0; i < n; ++i) {
+            const char* rec = buf.data() + static_cast<size_t>(i) * length;
+            if (rec[0] == '*') continue;
+            ++live;
+            for (size_t k = 0; k < summarised.size(); ++k) {
+                if (auto v = DecodeNumber(h.fields[summarised[k]], rec)) z[k].include(*v);
+            }
+        }
+        zones.setLiveRows(b, live);
+        for (size_t k = 0; k < summarised.size(); ++k)
+            zones.setZone(summarised[k], b, z[k]);
+    }
+    const bool unchanged = handle.identity(&after) && after == before;
+    if (unchanged) WriteSummaries(tablePath, {before, LayoutFingerprint(h)}, zones);
+    handle.unlockSummaries();
+    return Status::Ok();
+}
 
 SummaryUpkeep::SummaryUpkeep(std::string path, const DbfHeader& header)
     : path_(std::move(path)),
@@ -37,16 +121,7 @@ SummaryUpkeep::Change SummaryUpkeep::begin() {
 }
 
 bool SummaryUpkeep::summarised(size_t field) const {
-    switch (fields_[field].type) {
-        case FieldType::kNumeric:
-        case FieldType::kFloat:
-        case FieldType::kInteger:
-        case FieldType::kDate:
-        case FieldType::kLogical:
-            return true;
-        default:
-            return false;
-    }
+    return Summarised(fields_[field].type);
 }
 
 void SummaryUpkeep::store(const TableZones& zones) {

@@ -22,12 +22,24 @@
 #include <vector>
 
 #include "data/dbf/field_def.h"
+#include "data/status.h"
 #include "data/summary/block_summaries.h"
 #include "data/summary/sidecar_io.h"
 
 namespace kolvio {
 
 struct DbfHeader;
+
+// Reads the whole table and writes its sidecar with every numeric, date and
+// logical field known (after a pack, for a benchmark). The modification time
+// is set back first and the identity compared after the read, so a write by
+// anybody during the read leaves no sidecar. Only the fields `fields` names
+// when it is not empty.
+Status SummariseTable(const std::string& tablePath, const std::vector<bool>& fields = {});
+
+// The fields a valid sidecar of the table knows anything of; empty when
+// there is none.
+std::vector<bool> SummarisedFields(const std::string& tablePath);
 
 class SummaryUpkeep {
 public:
