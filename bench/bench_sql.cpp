@@ -15,7 +15,8 @@
 //
 // Then every statement runs as a fresh process of kolvio-db (or of the
 // program BENCH_KOLVIO_DB names, to compare two builds) against one of
-// sqlite3, which is what a rider starting a statement pays.
+// sqlite3, which is what a rider starting a statement pays. With
+// BENCH_PROCESSES_ONLY set, only that part runs.
 //
 // Goals at 1,000,000 rides: every ratio at most 1.0 (fresh processes too);
 // MIN/MAX and the one-year test under 10 ms as fresh processes; the
@@ -272,31 +273,46 @@ double RunSqlite(sqlite3* db, const std::string& sql, int64_t* rows) {
 // first process with no sidecar of block summaries (src/data/summary)
 // beside the tables; it leaves them for the later ones. SQLite is timed on
 // the copy without ANALYZE and on the one with it; its faster median counts.
+// Wall-clock and processor time (user + system) are both printed, each
+// with its ratio.
 void BenchProcesses(const std::string& dir, const std::string& sqlitePath, int repeat) {
     const char* ours = std::getenv("BENCH_KOLVIO_DB");
     const std::string kolvioDb = ours ? ours : KOLVIO_DB_PATH;
     const std::string sqlite = "/usr/bin/sqlite3";
-    std::printf("\nfresh processes (%s), median of %d runs\n", kolvioDb.c_str(), repeat);
-    std::printf("%-38s %9s %9s %10s %10s %7s\n", "statement", "first ms", "ours ms", "SQLite ms",
-                "+ANALYZE", "ratio");
+    std::printf("\nfresh processes (%s), median of %d runs, wall-clock | processor ms\n",
+                kolvioDb.c_str(), repeat);
+    std::printf("%-38s %7s %7s %7s %7s %6s | %7s %7s %7s %6s\n", "statement", "first", "ours",
+                "SQLite", "+ANLZ", "ratio", "ours", "SQLite", "+ANLZ", "ratio");
     for (const Statement& s : Statements()) {
         for (const auto& entry : std::filesystem::directory_iterator(dir)) {
             if (entry.path().extension() == ".kzm") std::filesystem::remove(entry.path());
         }
         const std::vector<std::string> oursArgs = {kolvioDb, "sql", dir, "-e", s.ours};
-        const double first = RunProcessMs(oursArgs);
-        std::vector<double> a, plain, analyzed;
-        RunProcessMs({sqlite, "-readonly", sqlitePath, s.sqlite});  // warms its pages
-        RunProcessMs({sqlite, "-readonly", AnalyzedPath(sqlitePath), s.sqlite});
+        const std::vector<std::string> plainArgs = {sqlite, "-readonly", sqlitePath, s.sqlite};
+        const std::vector<std::string> analyzedArgs = {sqlite, "-readonly",
+                                                       AnalyzedPath(sqlitePath), s.sqlite};
+        const double first = RunProcess(oursArgs).wallMs;
+        RunProcess(plainArgs);  // warms their pages
+        RunProcess(analyzedArgs);
+        std::vector<double> a, plain, analyzed, aCpu, plainCpu, analyzedCpu;
         for (int i = 0; i < repeat; ++i) {
-            a.push_back(RunProcessMs(oursArgs));
-            plain.push_back(RunProcessMs({sqlite, "-readonly", sqlitePath, s.sqlite}));
-            analyzed.push_back(
-                RunProcessMs({sqlite, "-readonly", AnalyzedPath(sqlitePath), s.sqlite}));
+            const ProcessTime x = RunProcess(oursArgs);
+            const ProcessTime y = RunProcess(plainArgs);
+            const ProcessTime z = RunProcess(analyzedArgs);
+            a.push_back(x.wallMs);
+            aCpu.push_back(x.cpuMs);
+            plain.push_back(y.wallMs);
+            plainCpu.push_back(y.cpuMs);
+            analyzed.push_back(z.wallMs);
+            analyzedCpu.push_back(z.cpuMs);
         }
         const double best = std::min(Median(plain), Median(analyzed));
-        std::printf("%-38s %9.1f %9.1f %10.1f %10.1f %7.2f\n", s.name, first, Median(a),
-                    Median(plain), Median(analyzed), Median(a) / best);
+        const double bestCpu = std::min(Median(plainCpu), Median(analyzedCpu));
+        std::printf("%-38s %7.1f %7.1f %7.1f %7.1f %6.2f | %7.1f %7.1f %7.1f %6.2f\n", s.name,
+                    first, Median(a), Median(plain), Median(analyzed), Median(a) / best,
+                    Median(aCpu), Median(plainCpu), Median(analyzedCpu),
+                    Median(aCpu) / std::max(bestCpu, 0.1));
+        std::fflush(stdout);
     }
 }
 
@@ -335,6 +351,10 @@ void BenchSize(const char* self, const std::string& root, uint32_t rides, int re
         !SqliteHasRides(AnalyzedPath(sqlitePath), rides)) {
         std::printf("loading SQLite %s ...\n", sqlitePath.c_str());
         BuildSqlite(dir, sqlitePath);
+    }
+    if (std::getenv("BENCH_PROCESSES_ONLY")) {
+        BenchProcesses(dir, sqlitePath, repeat);
+        return;
     }
     sqlite3* db = nullptr;
     sqlite3_open_v2(AnalyzedPath(sqlitePath).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);

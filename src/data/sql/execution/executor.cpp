@@ -158,8 +158,9 @@ private:
         if (!table.file) return;
         const auto all =
             ZoneCache::Shared().learn(table.path, table.identity, started, scan.learned());
-        if (!all) return;
-        // For the next process; one that cannot be written is only slower.
+        // For the next process; one that cannot be written is only slower. A
+        // table of one block is read faster than a sidecar would save.
+        if (!all || table.recordCount < kZoneRows) return;
         const SummaryStamp stamp{table.identity, LayoutFingerprint(table.file->header())};
         WriteSummaries(table.path, stamp, *all);
     }
