@@ -23,9 +23,11 @@ void Zone::include(double v) {
     if (state == State::kRange) {
         min = std::min(min, v);
         max = std::max(max, v);
+        ++values;
     } else if (state == State::kNoValues) {
         state = State::kRange;
         min = max = v;
+        values = 1;
     }
 }
 

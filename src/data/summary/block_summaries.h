@@ -25,6 +25,8 @@ struct Zone {
     State state = State::kUnknown;
     double min = 0;
     double max = 0;
+    // Live rows with a value (not null); 0 unless the zone is known.
+    uint32_t values = 0;
 
     bool operator==(const Zone&) const = default;
     // Widens a known zone by one non-null value; an unknown zone stays unknown.

@@ -14,7 +14,7 @@ constexpr char kMagic[8] = {'K', 'O', 'L', 'V', 'I', 'O', 'Z', 'M'};
 constexpr uint32_t kVersion = 1;
 constexpr size_t kHeaderBytes = 88;
 constexpr size_t kChecksumAt = 80;
-constexpr size_t kZoneBytes = 17;
+constexpr size_t kZoneBytes = 21;
 // More fields than a dBase table may have: the file is not ours.
 constexpr uint32_t kMaxFields = 4096;
 
@@ -129,6 +129,7 @@ std::string EncodeSummaries(const SummaryStamp& stamp, const TableZones& zones) 
             w.u8(static_cast<uint8_t>(z.state));
             w.f64(z.min);
             w.f64(z.max);
+            w.u32(z.values);
         }
     }
     std::string& bytes = w.bytes();
@@ -188,11 +189,16 @@ std::shared_ptr<TableZones> ReadSummaries(const std::string& tablePath,
             uint8_t state = 0;
             Zone z;
             if (!r.u8(&state) || state > static_cast<uint8_t>(Zone::State::kRange) ||
-                !r.f64(&z.min) || !r.f64(&z.max)) {
+                !r.f64(&z.min) || !r.f64(&z.max) || !r.u32(&z.values)) {
                 return nullptr;
             }
             z.state = static_cast<Zone::State>(state);
-            if (z.state == Zone::State::kRange && !(z.min <= z.max)) return nullptr;
+            const int64_t live = zones->liveRows(b);
+            if (z.state == Zone::State::kRange &&
+                (!(z.min <= z.max) || z.values == 0 || (live >= 0 && z.values > live))) {
+                return nullptr;
+            }
+            if (z.state != Zone::State::kRange && z.values != 0) return nullptr;
             zones->setZone(f, b, z);
         }
     }

@@ -184,6 +184,7 @@ void SummaryUpkeep::rewritten(Change& change, uint32_t recno, const char* before
             reread.push_back(f);
             continue;
         }
+        if (!std::isnan(old)) --z.values;  // strictly inside the range: others remain
         if (!std::isnan(value)) z.include(value);
         zones->setZone(f, block, z);
     }
