@@ -8,6 +8,7 @@
 #include "data/engine_settings.h"
 #include "data/file.h"
 #include "data/index/table_index.h"
+#include "data/summary/summary_upkeep.h"
 
 namespace kolvio {
 
@@ -83,6 +84,7 @@ Status Table::open(bool exclusive) {
     }
 
     path_ = path;
+    summaries_ = std::make_unique<SummaryUpkeep>(path, file->header());
     file_ = std::move(file);
     memo_ = std::move(memo);
     indexes_ = std::move(indexes);
@@ -102,6 +104,7 @@ void Table::close() {
     state_ = DatasetState::kInactive;
     file_.reset();
     memo_.reset();
+    summaries_.reset();
     indexes_.clear();
     order_ = nullptr;
     exclusive_ = false;

@@ -36,6 +36,7 @@ namespace kolvio {
 
 class DbfFile;
 class MemoFile;
+class SummaryUpkeep;
 class TableIndex;
 
 enum class TableEvent {
@@ -229,6 +230,8 @@ private:
     std::string path_;  // resolved when opened
     std::unique_ptr<DbfFile> file_;
     std::unique_ptr<MemoFile> memo_;
+    // Keeps the block summaries' sidecar current across our writes.
+    std::unique_ptr<SummaryUpkeep> summaries_;
     bool exclusive_ = false;
     std::optional<CodePage> codePageOverride_;
     CodePage codePage_ = CodePage::kCp852;

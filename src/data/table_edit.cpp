@@ -6,6 +6,7 @@
 #include "data/dbf/record_codec.h"
 #include "data/file.h"
 #include "data/index/table_index.h"
+#include "data/summary/summary_upkeep.h"
 #include "data/table.h"
 
 namespace kolvio {
@@ -103,7 +104,9 @@ Status Table::post() {
     if (state_ == DatasetState::kInsert) {
         const uint32_t known = file_->recordCount();
         uint32_t recno = 0;
+        SummaryUpkeep::Change change = summaries_->begin();
         KOLVIO_RETURN_IF_ERROR(file_->appendRecord(editRow_, &recno));
+        summaries_->appended(change, recno, editRow_.data());
         // Rows other handles appended meanwhile come before ours.
         absorbAppended(known, recno);
         for (auto& index : indexes_) {
@@ -112,7 +115,9 @@ Status Table::post() {
         noteAppended(recno);
         recno_ = recno;
     } else {
+        SummaryUpkeep::Change change = summaries_->begin();
         KOLVIO_RETURN_IF_ERROR(file_->writeRecord(recno_, editRow_));
+        summaries_->rewritten(change, recno_, savedRow_.data(), editRow_.data());
         for (auto& index : indexes_) {
             if (index->built() && index->keyChanged(savedRow_.data(), editRow_.data())) {
                 index->erase(recno_, savedRow_.data());
@@ -169,7 +174,9 @@ Status Table::deleteRecord() {
     }
     const auto pos = currentPosition();
     cacheCount_ = 0;
+    SummaryUpkeep::Change change = summaries_->begin();
     KOLVIO_RETURN_IF_ERROR(file_->markDeleted(recno_, true));
+    summaries_->rewritten(change, recno_, row_.data(), nullptr);
     for (auto& index : indexes_) {
         if (index->built()) index->erase(recno_, row_.data());
     }
@@ -284,6 +291,8 @@ Status Table::reopenAfterRewrite() {
 Status Table::pack() {
     KOLVIO_RETURN_IF_ERROR(requireExclusive("Komprese"));
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    // The block summaries the table had are made again for the packed file.
+    const std::vector<bool> summarised = SummarisedFields(path_);
     const DbfHeader& old = file_->header();
     const uint32_t length = old.recordLength;
     FileRewrite rewrite;
@@ -318,7 +327,9 @@ Status Table::pack() {
     headerBytes.replace(1, 7, fresh, 1, 7);
     KOLVIO_RETURN_IF_ERROR(out.writeAt(0, headerBytes));
     KOLVIO_RETURN_IF_ERROR(rewrite.commit());
-    return reopenAfterRewrite();
+    KOLVIO_RETURN_IF_ERROR(reopenAfterRewrite());
+    if (!summarised.empty()) SummariseTable(path_, summarised);  // without it only slower
+    return Status::Ok();
 }
 
 }  // namespace kolvio

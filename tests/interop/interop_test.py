@@ -7,9 +7,11 @@ Both libraries are Debian packages that no one here wrote.
 import csv
 import datetime
 import io
+import os
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 import dbf
@@ -86,6 +88,40 @@ class WeReadPythonDbfTables(unittest.TestCase):
             self.assertEqual(rows[1]["KM"], "")
             self.assertEqual(rows[1]["AKTIVNI"], "F")
             self.assertEqual([r["_DELETED"] for r in rows], ["0", "0", "1"])
+
+
+class SummariesFollowAPeerWriter(unittest.TestCase):
+    """Block summaries kept beside a table are never trusted once another program changed it."""
+
+    def sql(self, d, statement):
+        return subprocess.run([KOLVIO_DB, "sql", d, "-e", statement],
+                              check=True, capture_output=True, text=True).stdout
+
+    def test_row_changed_by_python_dbf_between_two_statements(self):
+        with tempfile.TemporaryDirectory() as d:
+            t = dbf.Table(f"{d}/jizdy.dbf", "DATUM D; DELKA N(10,1)", dbf_type="db3",
+                          codepage="cp852")
+            t.open(dbf.READ_WRITE)
+            # More than one block of 4096 records: a smaller table gets no sidecar.
+            for i in range(5000):
+                t.append((datetime.date(2020, 1, 1) + datetime.timedelta(days=i), 10.0 + i % 50))
+            t.close()
+            # What a statement learns of a file changed in the last 3 s is not kept.
+            time.sleep(3.1)
+            q = "select max(delka), count(*), min(datum) from jizdy"
+            first = self.sql(d, q)
+            self.assertIn("\n59,5000,2020-01-01\n", first)
+            self.assertTrue(os.path.exists(f"{d}/jizdy.kzm"), "the summaries stay for the next statement")
+            self.assertEqual(self.sql(d, q), first)
+            t.open(dbf.READ_WRITE)
+            with t[3] as row:
+                row.delka = 500.0
+            t.close()
+            self.assertIn("\n500,5000,2020-01-01\n", self.sql(d, q))
+            t.open(dbf.READ_WRITE)
+            dbf.delete(t[0])
+            t.close()
+            self.assertIn("\n500,4999,2020-01-02\n", self.sql(d, q))
 
 
 if __name__ == "__main__":

@@ -2,7 +2,9 @@
 // trusting what was learned about a file that has changed since.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
@@ -10,6 +12,7 @@
 #include "data/sql/binder/bound_expr.h"
 #include "data/sql/execution/zone_pruning.h"
 #include "data/sql/sql_engine.h"
+#include "data/summary/summary_file.h"
 #include "data/table.h"
 #include "data/temp_dir.h"
 #include "diary_fixture.h"
@@ -164,6 +167,9 @@ TEST_F(ZoneCacheTest, SkippingBlocksGivesTheSameRowsAsReadingThemAll) {
         "select datum from jizdy where delka in (11, 12) and datum < '10.1.2000'",
         "select min(datum), max(datum), count(*), max(delka) from jizdy",
         "select count(*) from jizdy where datum is null",
+        "select count(*) from jizdy where datum between '1.1.2001' and '31.12.2001'",
+        "select count(*), count(*) from jizdy where datum >= '1.1.2003' and delka < 30",
+        "select count(*) from jizdy where not (datum between '2.1.2000' and '1.1.2043')",
     };
     std::vector<std::vector<std::string>> cold;
     for (const auto& q : queries) {
@@ -270,6 +276,79 @@ TEST_F(ZoneCacheTest, RememberedAnswerIsForTheFileTheNameNamesNowAndItsLock) {
         dir_.path(),
         {"JIZDY.dbf", {FieldDef::Numeric("DELKA", 10, 1)}, {{Value(1.0)}, {Value(2.0)}}, {}});
     EXPECT_EQ(Rows(count), std::vector<std::string>{std::to_string(2.0)});
+}
+
+// What one process learned is found by the next in the sidecar, as long as
+// the table is as it was; a table changed by another program is read again.
+TEST_F(ZoneCacheTest, NextProcessAnswersFromTheSidecarOfTheUnchangedTable) {
+    ZoneCache::Shared().setMinimumAge(0);
+    WriteRides(2 * kZoneRows);
+    const std::string table = dir_.file("jizdy.dbf");
+    Rows("select datum, delka from jizdy");  // learns every block of both fields
+    SummaryStamp stamp;
+    ASSERT_TRUE(CurrentFileIdentity(table, &stamp.identity));
+    {
+        std::unique_ptr<DbfFile> f;
+        ASSERT_TRUE(DbfFile::Open(table, false, LockMode::kShared, &f).ok());
+        stamp.layout = LayoutFingerprint(f->header());
+    }
+    auto zones = ReadSummaries(table, stamp, 2 * kZoneRows, 2);
+    ASSERT_NE(zones, nullptr);
+    // A largest distance no row has: only an answer from the sidecar gives it.
+    Zone tampered = zones->zone(1, 1);
+    tampered.max = 12345;
+    zones->setZone(1, 1, tampered);
+    ASSERT_TRUE(WriteSummaries(table, stamp, *zones).ok());
+    ZoneCache::Shared().clear();  // as in a new process
+    AnswerCache::Shared().clear();
+    const std::string q = "select max(delka) from jizdy";
+    EXPECT_EQ(Rows(q), std::vector<std::string>{std::to_string(12345.0)});
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    {
+        std::unique_ptr<DbfFile> f;
+        ASSERT_TRUE(DbfFile::Open(table, true, LockMode::kNone, &f).ok());
+        std::string rec;
+        ASSERT_TRUE(f->readRecord(1, &rec).ok());
+        ASSERT_TRUE(
+            EncodeField(f->header().fields[1], Value(77.0), rec.data(), CodePage::kCp852, nullptr)
+                .ok());
+        ASSERT_TRUE(f->writeRecord(1, rec).ok());
+    }
+    ZoneCache::Shared().clear();
+    AnswerCache::Shared().clear();
+    EXPECT_EQ(Rows(q), std::vector<std::string>{std::to_string(77.0)});
+}
+
+// COUNT(*) with a filter counts the blocks the zones prove to match without
+// reading them; a block with a row without a value is read, never counted whole.
+TEST_F(ZoneCacheTest, CountOverARangeAgreesWithReadingEveryRow) {
+    ZoneCache::Shared().setMinimumAge(0);
+    sqltest::TableSpec t{"jizdy.dbf", {FieldDef::DateField("DATUM")}, {}, {}};
+    const int32_t base = Date::FromYmd(2000, 1, 1)->dayNumber();
+    for (uint32_t i = 0; i < 4 * kZoneRows; ++i) {
+        const bool lastBlockHole = i == 3 * kZoneRows + 7;
+        t.rows.push_back({lastBlockHole ? Value() : Value(Date::FromDayNumber(base + i))});
+        t.deleted.push_back(i % 13 == 4);
+    }
+    sqltest::WriteTable(dir_.path(), t);
+    const std::vector<std::string> queries = {
+        // blocks 1 and 2 wholly, block 3 with its hole, block 0 not at all
+        "select count(*) from jizdy where datum between '1.1.2011' and '1.1.2050'",
+        "select count(*) from jizdy where datum >= '1.1.2011'",
+        "select count(*) from jizdy where datum < '1.1.2011' or datum > '1.1.2040'",
+    };
+    std::vector<std::vector<std::string>> cold;
+    for (const auto& q : queries) {
+        ZoneCache::Shared().clear();
+        AnswerCache::Shared().clear();
+        cold.push_back(Rows(q));
+    }
+    ZoneCache::Shared().clear();
+    AnswerCache::Shared().clear();
+    Rows("select datum from jizdy");  // learns every block
+    for (size_t i = 0; i < queries.size(); ++i)
+        EXPECT_EQ(Rows(queries[i]), cold[i]) << queries[i];
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "data/engine_settings.h"
 #include "data/file.h"
 #include "data/sql/sql_error.h"
+#include "data/summary/summary_file.h"
 
 namespace kolvio::sql {
 
@@ -50,6 +51,13 @@ CatalogTable* DirectoryCatalog::find(std::string_view name) {
     // this point shows as another identity when the scan's knowledge is kept.
     if (CurrentFileIdentity(path, &table->identity)) {
         table->zones = ZoneCache::Shared().find(path, table->identity);
+        if (!table->zones) {
+            // Another process may have learned it and left it in the sidecar.
+            const SummaryStamp stamp{table->identity, LayoutFingerprint(table->file->header())};
+            table->zones = ReadSummaries(path, stamp, table->file->recordCount(),
+                                         table->file->header().fields.size());
+            if (table->zones) ZoneCache::Shared().adopt(path, table->identity, table->zones);
+        }
         if (table->zones && table->zones->recordCount() != table->file->recordCount()) {
             table->zones.reset();
         }

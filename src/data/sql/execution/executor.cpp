@@ -10,6 +10,7 @@
 #include "data/sql/execution/sort.h"
 #include "data/sql/execution/table_scan.h"
 #include "data/sql/execution/zone_pruning.h"
+#include "data/summary/summary_file.h"
 
 namespace kolvio::sql {
 
@@ -126,7 +127,7 @@ public:
 
     ExecutionInfo run() {
         const int64_t started = WallClockNs();
-        if (answerFromZones()) {
+        if (answerFromZones() || countFromZones(started)) {
             output_.finish();
             return {true};
         }
@@ -154,8 +155,14 @@ public:
 
 private:
     static void Learn(const CatalogTable& table, const TableScan& scan, int64_t started) {
-        if (table.file)
+        if (!table.file) return;
+        const auto all =
             ZoneCache::Shared().learn(table.path, table.identity, started, scan.learned());
+        // For the next process; one that cannot be written is only slower. A
+        // table of one block is read faster than a sidecar would save.
+        if (!all || table.recordCount < kZoneRows) return;
+        const SummaryStamp stamp{table.identity, LayoutFingerprint(table.file->header())};
+        WriteSummaries(table.path, stamp, *all);
     }
 
     // MIN, MAX and COUNT(*) over a whole table, without WHERE or GROUP BY,
@@ -185,6 +192,56 @@ private:
             } else {
                 v.setNull(0);
             }
+            row.columns.push_back(std::move(v));
+        }
+        output_.push(row);
+        return true;
+    }
+
+    // COUNT(*) alone over one table with a filter: blocks the zones prove
+    // to match wholly count their live rows, blocks they prove to miss count
+    // nothing, and only the rest are read. False when more than a quarter of
+    // the blocks would have to be read.
+    bool countFromZones(int64_t started) {
+        const CatalogTable& table = *plan_.tables[plan_.driver.table].table;
+        const BoundExpr* filter = plan_.driver.filter.get();
+        if (!plan_.aggregated || !plan_.groups.empty() || !plan_.joins.empty() || !filter ||
+            !table.zones || !table.file || !table.zones->liveRowsKnown() ||
+            plan_.aggregates.empty()) {
+            return false;
+        }
+        for (const AggregatePlan& a : plan_.aggregates) {
+            if (!a.star) return false;
+        }
+        const TableZones& zones = *table.zones;
+        const std::vector<int>& fields = plan_.driver.fields;
+        std::vector<bool> read(zones.blocks(), false);
+        uint32_t toRead = 0;
+        double count = 0;
+        for (uint32_t b = 0; b < zones.blocks(); ++b) {
+            if (!BlockMayMatch(*filter, zones, b, fields)) continue;
+            if (BlockSurelyMatches(*filter, zones, b, fields)) {
+                count += static_cast<double>(zones.liveRows(b));
+            } else {
+                read[b] = true;
+                ++toRead;
+            }
+        }
+        if (toRead * 4 > zones.blocks()) return false;
+        if (toRead > 0) {
+            TableScan scan(table, fields, filter);
+            scan.readOnlyBlocks(std::move(read));
+            DataChunk chunk;
+            while (scan.next(&chunk))
+                count += static_cast<double>(chunk.size);
+            Learn(table, scan, started);
+        }
+        DataChunk row;
+        row.size = 1;
+        for (size_t i = 0; i < plan_.aggregates.size(); ++i) {
+            Vector v(SqlType::kNumber);
+            v.resize(1);
+            v.setNumber(0, count);
             row.columns.push_back(std::move(v));
         }
         output_.push(row);

@@ -59,6 +59,7 @@ void TableScan::finishBlock() {
         Zone z;
         z.state = accumulators_[c].any ? Zone::State::kRange : Zone::State::kNoValues;
         z.min = accumulators_[c].min;
+        z.values = accumulators_[c].values;
         z.max = accumulators_[c].max;
         learned_.setZone(static_cast<size_t>(fields_[c]), block_, z);
     }
@@ -71,6 +72,7 @@ bool TableScan::nextBlock() {
     const uint32_t blocks = learned_.blocks();
     while (nextBlock_ < blocks) {
         const uint32_t b = nextBlock_++;
+        if (!only_.empty() && (b >= only_.size() || !only_[b])) continue;
         if (filterExpr_ && table_.zones &&
             !BlockMayMatch(*filterExpr_, *table_.zones, b, fields_)) {
             ++skipped_;
@@ -120,6 +122,7 @@ void TableScan::observe(size_t column, const Vector& values, size_t n) {
     for (size_t k = 0; k < n; ++k) {
         if (!valid[k]) continue;
         const double v = numbers[k];
+        ++a.values;
         if (!a.any) {
             a.any = true;
             a.min = a.max = v;

@@ -31,6 +31,8 @@ public:
     TableScan(const CatalogTable& table, std::vector<int> fields, const BoundExpr* filter);
 
     const std::vector<SqlType>& types() const { return types_; }
+    // Reads only the blocks marked true (by block number).
+    void readOnlyBlocks(std::vector<bool> blocks) { only_ = std::move(blocks); }
     // The next rows that pass the filter (1..kVectorSize); false at the end.
     // Throws SqlError when the file cannot be read.
     bool next(DataChunk* out);
@@ -43,6 +45,7 @@ private:
         bool any = false;
         double min = 0;
         double max = 0;
+        uint32_t values = 0;
     };
 
     bool nextBlock();
@@ -71,6 +74,7 @@ private:
     std::vector<Accumulator> accumulators_;
     TableZones learned_;
     uint32_t skipped_ = 0;
+    std::vector<bool> only_;  // empty: every block
 
     std::vector<const char*> records_;  // live records of the current chunk
     std::vector<uint32_t> sel_;

@@ -1,8 +1,6 @@
 #include "data/sql/execution/zone_map.h"
 
-#include <sys/stat.h>
-
-#include <chrono>
+#include <algorithm>
 
 namespace kolvio::sql {
 
@@ -11,64 +9,6 @@ namespace {
 constexpr size_t kMaxCachedFiles = 64;
 
 }  // namespace
-
-TableZones::TableZones(size_t fieldCount, uint32_t recordCount)
-    : fields_(fieldCount),
-      records_(recordCount),
-      blocks_((recordCount + kZoneRows - 1) / kZoneRows),
-      zones_(fieldCount * blocks_),
-      live_(blocks_, -1) {}
-
-bool TableZones::fieldKnown(size_t field) const {
-    for (uint32_t b = 0; b < blocks_; ++b) {
-        if (zone(field, b).state == Zone::State::kUnknown) return false;
-    }
-    return true;
-}
-
-bool TableZones::liveRowsKnown() const {
-    for (int64_t n : live_) {
-        if (n < 0) return false;
-    }
-    return true;
-}
-
-bool TableZones::empty() const {
-    for (int64_t n : live_) {
-        if (n >= 0) return false;
-    }
-    for (const Zone& z : zones_) {
-        if (z.state != Zone::State::kUnknown) return false;
-    }
-    return true;
-}
-
-void TableZones::merge(const TableZones& other) {
-    if (other.fields_ != fields_ || other.records_ != records_) return;
-    for (size_t i = 0; i < zones_.size(); ++i) {
-        if (zones_[i].state == Zone::State::kUnknown) zones_[i] = other.zones_[i];
-    }
-    for (size_t b = 0; b < live_.size(); ++b) {
-        if (live_[b] < 0) live_[b] = other.live_[b];
-    }
-}
-
-bool CurrentFileIdentity(const std::string& path, FileIdentity* out) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return false;
-    out->device = static_cast<uint64_t>(st.st_dev);
-    out->inode = static_cast<uint64_t>(st.st_ino);
-    out->size = static_cast<uint64_t>(st.st_size);
-    out->modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
-    out->changedNs = static_cast<int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
-    return true;
-}
-
-int64_t WallClockNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
 
 ZoneCache& ZoneCache::Shared() {
     static ZoneCache cache;
@@ -86,20 +26,22 @@ std::shared_ptr<const TableZones> ZoneCache::find(const std::string& path,
     return it->second.zones;
 }
 
-void ZoneCache::learn(const std::string& path, const FileIdentity& id, int64_t scanStartNs,
-                      const TableZones& learned) {
-    if (learned.empty()) return;
-    const int64_t lastChange = std::max(id.modifiedNs, id.changedNs);
+std::shared_ptr<const TableZones> ZoneCache::learn(const std::string& path, const FileIdentity& id,
+                                                   int64_t scanStartNs, const TableZones& learned) {
+    if (learned.empty()) return nullptr;
     FileIdentity now;
     std::lock_guard lock(mu_);
-    if (scanStartNs - lastChange < minimumAgeNs_) return;
-    if (!CurrentFileIdentity(path, &now) || !(now == id)) return;
+    if (scanStartNs - id.lastChangeNs() < minimumAgeNs_) return nullptr;
+    if (!CurrentFileIdentity(path, &now) || !(now == id)) return nullptr;
     Entry& e = entries_[path];
+    const bool known = e.id == id && e.zones;
+    if (known && !learned.knowsMoreThan(*e.zones)) return nullptr;
     auto zones = std::make_shared<TableZones>(learned);
-    if (e.id == id && e.zones) zones->merge(*e.zones);
+    if (known) zones->merge(*e.zones);
     e.id = id;
     e.zones = std::move(zones);
     e.lastUse = ++clock_;
+    std::shared_ptr<const TableZones> all = e.zones;
     while (entries_.size() > kMaxCachedFiles) {
         auto oldest = entries_.begin();
         for (auto it = entries_.begin(); it != entries_.end(); ++it) {
@@ -107,6 +49,16 @@ void ZoneCache::learn(const std::string& path, const FileIdentity& id, int64_t s
         }
         entries_.erase(oldest);
     }
+    return all;
+}
+
+void ZoneCache::adopt(const std::string& path, const FileIdentity& id,
+                      std::shared_ptr<const TableZones> zones) {
+    std::lock_guard lock(mu_);
+    Entry& e = entries_[path];
+    e.id = id;
+    e.zones = std::move(zones);
+    e.lastUse = ++clock_;
 }
 
 void ZoneCache::clear() {

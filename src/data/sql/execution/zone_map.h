@@ -1,6 +1,7 @@
-// What scans learn about a table file: per block of kZoneRows records, the
-// number of live rows and, per numeric, date or logical field, the smallest
-// and largest non-null value among the live rows.
+// What scans learn about a table file (data/summary/block_summaries.h):
+// per block of kZoneRows records, the number of live rows and, per numeric,
+// date or logical field, the smallest and largest non-null value among the
+// live rows.
 //
 // A later scan of the same, unchanged file skips the blocks whose values
 // cannot satisfy its filter, and MIN/MAX/COUNT(*) over a whole table are
@@ -12,7 +13,9 @@
 // the scan could keep its identity, so what a scan learned is only kept when
 // the file had been unchanged for a while before the scan started (the
 // "racily clean" rule of version control tools), and when its identity is
-// still the same after the scan.
+// still the same after the scan. What is kept goes to the table's sidecar
+// (data/summary/summary_file.h) too, for the next process; a table without
+// knowledge in this process is looked up there.
 #pragma once
 
 #include <cstdint>
@@ -22,61 +25,16 @@
 #include <string>
 #include <vector>
 
+#include "data/summary/block_summaries.h"
+
 namespace kolvio::sql {
 
-constexpr uint32_t kZoneRows = 4096;
-
-struct Zone {
-    enum class State : uint8_t { kUnknown, kNoValues, kRange };
-    State state = State::kUnknown;
-    double min = 0;
-    double max = 0;
-};
-
-class TableZones {
-public:
-    TableZones() = default;
-    TableZones(size_t fieldCount, uint32_t recordCount);
-
-    uint32_t blocks() const { return blocks_; }
-    uint32_t recordCount() const { return records_; }
-    size_t fieldCount() const { return fields_; }
-
-    const Zone& zone(size_t field, uint32_t block) const { return zones_[field * blocks_ + block]; }
-    void setZone(size_t field, uint32_t block, const Zone& z) {
-        zones_[field * blocks_ + block] = z;
-    }
-    // Live rows of a block; -1 when unknown.
-    int64_t liveRows(uint32_t block) const { return live_[block]; }
-    void setLiveRows(uint32_t block, int64_t n) { live_[block] = n; }
-
-    bool fieldKnown(size_t field) const;
-    bool liveRowsKnown() const;
-    bool empty() const;
-    // Takes what `other` (of the same file) knows and this does not.
-    void merge(const TableZones& other);
-
-private:
-    size_t fields_ = 0;
-    uint32_t records_ = 0;
-    uint32_t blocks_ = 0;
-    std::vector<Zone> zones_;
-    std::vector<int64_t> live_;
-};
-
-struct FileIdentity {
-    uint64_t device = 0;
-    uint64_t inode = 0;
-    uint64_t size = 0;
-    int64_t modifiedNs = 0;
-    int64_t changedNs = 0;
-
-    bool operator==(const FileIdentity&) const = default;
-};
-
-// False when the file cannot be examined.
-bool CurrentFileIdentity(const std::string& path, FileIdentity* out);
-int64_t WallClockNs();
+using kolvio::CurrentFileIdentity;
+using kolvio::FileIdentity;
+using kolvio::kZoneRows;
+using kolvio::TableZones;
+using kolvio::WallClockNs;
+using kolvio::Zone;
 
 // Process-wide: what scans learned about table files.
 class ZoneCache {
@@ -86,9 +44,14 @@ public:
     // What is known about the file with this identity; null when nothing.
     std::shared_ptr<const TableZones> find(const std::string& path, const FileIdentity& id) const;
     // Keeps what a scan that started at `scanStartNs` learned about the file
-    // that had identity `id` when the statement opened it.
-    void learn(const std::string& path, const FileIdentity& id, int64_t scanStartNs,
-               const TableZones& learned);
+    // that had identity `id` when the statement opened it. Returns everything
+    // now known of the file when the scan added to it (for the sidecar), else
+    // null.
+    std::shared_ptr<const TableZones> learn(const std::string& path, const FileIdentity& id,
+                                            int64_t scanStartNs, const TableZones& learned);
+    // Takes what the sidecar of the file with this identity holds.
+    void adopt(const std::string& path, const FileIdentity& id,
+               std::shared_ptr<const TableZones> zones);
     void clear();
     // How long a file must have been unchanged before a scan for what the
     // scan learned to be kept; 3 s by default (some file systems keep times

@@ -59,7 +59,78 @@ bool RangeMayCompare(const Zone& z, CompareOp op, double c) {
     return true;
 }
 
+// The zone of a slot when every live row of the block has a value in it.
+const Zone* FullZone(const BoundExpr& e, const TableZones& zones, uint32_t block,
+                     const std::vector<int>& fields) {
+    const Zone* z = SlotZone(e, zones, block, fields);
+    if (!z || z->state != Zone::State::kRange || zones.liveRows(block) < 0 ||
+        z->values != zones.liveRows(block)) {
+        return nullptr;
+    }
+    return z;
+}
+
+bool RangeSurelyCompares(const Zone& z, CompareOp op, double c) {
+    switch (op) {
+        case CompareOp::kEq:
+            return z.min == c && z.max == c;
+        case CompareOp::kNe:
+            return c < z.min || c > z.max;
+        case CompareOp::kLt:
+            return z.max < c;
+        case CompareOp::kLe:
+            return z.max <= c;
+        case CompareOp::kGt:
+            return z.min > c;
+        case CompareOp::kGe:
+            return z.min >= c;
+    }
+    return false;
+}
+
 }  // namespace
+
+bool BlockSurelyMatches(const BoundExpr& e, const TableZones& zones, uint32_t block,
+                        const std::vector<int>& fields) {
+    switch (e.kind) {
+        case BK::kAnd:
+            for (const auto& c : e.children) {
+                if (!BlockSurelyMatches(*c, zones, block, fields)) return false;
+            }
+            return true;
+        case BK::kOr:
+            for (const auto& c : e.children) {
+                if (BlockSurelyMatches(*c, zones, block, fields)) return true;
+            }
+            return false;
+        case BK::kCompare: {
+            const BoundExpr& a = *e.children[0];
+            const BoundExpr& b = *e.children[1];
+            if (const Zone* z = FullZone(a, zones, block, fields)) {
+                if (const Value* c = NumberConstant(b))
+                    return RangeSurelyCompares(*z, e.compareOp, AsNumber(*c));
+            }
+            if (const Zone* z = FullZone(b, zones, block, fields)) {
+                if (const Value* c = NumberConstant(a))
+                    return RangeSurelyCompares(*z, Mirror(e.compareOp), AsNumber(*c));
+            }
+            return false;
+        }
+        case BK::kBetween: {
+            const Zone* z = FullZone(*e.children[0], zones, block, fields);
+            const Value* lo = NumberConstant(*e.children[1]);
+            const Value* hi = NumberConstant(*e.children[2]);
+            if (!z || !lo || !hi) return false;
+            const bool inside = AsNumber(*lo) <= z->min && z->max <= AsNumber(*hi);
+            const bool outside = z->max < AsNumber(*lo) || z->min > AsNumber(*hi);
+            return e.negated ? outside : inside;
+        }
+        case BK::kConstant:
+            return !e.constant.isNull() && e.constant.asBool();
+        default:
+            return false;
+    }
+}
 
 bool BlockMayMatch(const BoundExpr& e, const TableZones& zones, uint32_t block,
                    const std::vector<int>& fields) {

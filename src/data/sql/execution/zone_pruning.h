@@ -16,6 +16,11 @@ namespace kolvio::sql {
 bool BlockMayMatch(const BoundExpr& filter, const TableZones& zones, uint32_t block,
                    const std::vector<int>& fields);
 
+// True only when the zones of `block` prove that every live row of the block
+// satisfies `filter` (every row has a value, and every value passes).
+bool BlockSurelyMatches(const BoundExpr& filter, const TableZones& zones, uint32_t block,
+                        const std::vector<int>& fields);
+
 // MIN or MAX of a field over all live rows, or COUNT(*) (field -1), from
 // the zones alone; nullopt when the zones do not know. The inner optional
 // is empty for MIN/MAX of a table without values (null).
