@@ -15,6 +15,7 @@
 #include "app/widgets/db_grid.h"
 #include "data/database/database.h"
 #include "data/database/index_helpers.h"
+#include "query/graph_registration.h"
 #include "query/result_columns.h"
 
 namespace kolvio {
@@ -24,8 +25,6 @@ namespace {
 constexpr char kWidthsSection[] = "Zobr_Vysledek_1";
 constexpr char kViewerSection[] = "Zobr_dotaz1";
 constexpr char kIndexKey[] = "index_soubory";
-constexpr char kChartSection[] = "Graf-registrace";
-constexpr char kChartCounterKey[] = "cislo";
 constexpr int kTitleColumnWidth = 200;
 constexpr int kMinimumColumnWidth = 80;
 constexpr int kTitlePadding = 16;
@@ -313,8 +312,8 @@ void TFZobr_Dotaz::FormClose() {
     handlers_.detachAll();
     saveWidths();
     SettingsFile& ini = mainWindow().settings();
-    if (ini.readInteger(kChartSection, kChartCounterKey, 0) != 0)
-        ShowFailure(ini.writeInteger(kChartSection, kChartCounterKey, 0));
+    if (ini.readInteger(kGraphRegistrationSection, kGraphMethodKey, 0) != 0)
+        ShowFailure(ini.writeInteger(kGraphRegistrationSection, kGraphMethodKey, 0));
     result().close();
 }
 

@@ -1,6 +1,9 @@
 #include "query/graph_registration.h"
 
+#include <string>
+
 #include "app/app_paths.h"
+#include "app/ini_document.h"
 #include "app/message_service.h"
 #include "app/settings_file.h"
 
@@ -36,9 +39,11 @@ void RegisterGraphControl(SettingsFile& settings, const QString& appDir,
                                   "nebo se informuj na verzi bez grafů"),
                    MsgKind::kInformation, MsgButtons::kOk);
     }
-    Status st =
-        settings.writeString(kGraphRegistrationSection, kGraphPathKey, appDir.toStdString());
-    if (st.ok()) st = settings.writeInteger(kGraphRegistrationSection, kGraphMethodKey, k);
+    // Both keys or neither.
+    const Status st = settings.update([&](IniDocument& ini) {
+        return ini.setValue(kGraphRegistrationSection, kGraphPathKey, appDir.toStdString()) &&
+               ini.setValue(kGraphRegistrationSection, kGraphMethodKey, std::to_string(k));
+    });
     if (st.failed())
         ShowMsgBox(QString::fromStdString(st.message()), MsgKind::kError, MsgButtons::kOk);
 }
