@@ -77,10 +77,14 @@ struct Topic {
 };
 
 constexpr Topic kTopics[] = {
-    {1, "navigator"},           {2, "nova_databaze"},       {201, "trat_nova"},
-    {301, "kolo_nove"},         {401, "typ_jizd_novy"},     {402, "typ_jizd_zakladni"},
-    {403, "typ_jizd_vedlejsi"}, {501, "kolo_editace"},      {601, "trat_editace"},
-    {701, "typ_jizd_editace"},  {801, "hlidani_tepu_nove"}, {901, "hlidani_tepu_editace"},
+    {1, "navigator"},           {2, "nova_databaze"},
+    {201, "trat_nova"},         {301, "kolo_nove"},
+    {401, "typ_jizd_novy"},     {402, "typ_jizd_zakladni"},
+    {403, "typ_jizd_vedlejsi"}, {501, "kolo_editace"},
+    {601, "trat_editace"},      {701, "typ_jizd_editace"},
+    {801, "hlidani_tepu_nove"}, {901, "hlidani_tepu_editace"},
+    {910, "extremy"},           {1010, "vysledek"},
+    {1020, "graf_priprava"},    {1030, "graf"},
 };
 
 int OwnContext(const QWidget* w) {

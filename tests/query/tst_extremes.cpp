@@ -1,8 +1,11 @@
 // The extremes window: opened by "Extrémy", its page "Extrém" first with the
 // 260 ranks, the moves between and within the lists, and "O.K." writing one
 // row per chosen rank into VYSLEDEK and showing it.
+#include <QFileInfo>
 #include <QTabWidget>
+#include <QTextBrowser>
 
+#include "app/help_viewer.h"
 #include "data/database/database.h"
 #include "query/extreme_page.h"
 #include "query/fdotaz2.h"
@@ -58,6 +61,7 @@ private slots:
     void okShowsOneRowPerRank();
     void okWithoutRanksOrColumnsDoesNothing();
     void noRidePassingStillGivesEveryRank();
+    void f1OpensThePagesOwnHelp();
 };
 
 void TestExtremes::extremesButtonOpensTheRanksFirst() {
@@ -201,6 +205,36 @@ void TestExtremes::noRidePassingStillGivesEveryRank() {
              QStringLiteral("tep max 1. nejvyšší"));
     QVERIFY(rows.table.isNull("DATUM"));
     QVERIFY(rows.table.isNull("DELKA"));
+    CHECK_MESSAGES(s.msgs);
+}
+
+void TestExtremes::f1OpensThePagesOwnHelp() {
+    QuerySession s;
+    SeedRides(s);
+    TFDotaz2* x = OpenExtremes(s);
+    QVERIFY(x);
+    const auto shownOnF1 = [](QWidget* focus) {
+        QTest::keyClick(focus, Qt::Key_F1);
+        Settle();
+        QWidget* help = HelpWindow();
+        auto* browser = help ? help->findChild<QTextBrowser*>() : nullptr;
+        const QString page = browser && help->isVisible()
+                                 ? QFileInfo(browser->source().toLocalFile()).completeBaseName()
+                                 : QString();
+        if (help) help->close();
+        return page;
+    };
+    x->PageExtrem->ListBox1->setFocus();
+    QCOMPARE(shownOnF1(x->PageExtrem->ListBox1), QStringLiteral("extremy"));
+    Pick(x->PageExtrem->ListBox1, QStringLiteral("průměr 1. nejvyšší"), x->PageExtrem->BVybrat);
+    x->PageControl1->setCurrentIndex(1);
+    Choose(x, {QStringLiteral("DATUM"), QStringLiteral("JÍZDA DÉLKA")});
+    QTest::mouseClick(x->Button1, Qt::LeftButton);
+    Settle();
+    TFZobr_Dotaz* v = s.viewer();
+    QVERIFY(v);
+    v->DBGrid1->setFocus();
+    QCOMPARE(shownOnF1(v->DBGrid1), QStringLiteral("vysledek"));
     CHECK_MESSAGES(s.msgs);
 }
 
