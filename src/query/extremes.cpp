@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include "data/database/schema.h"
 #include "data/sql/sql_engine.h"
@@ -19,34 +20,35 @@ void AddOnce(std::vector<std::string>* columns, std::string expression) {
         columns->push_back(std::move(expression));
 }
 
-struct Candidate {
-    double value;
-    Bookmark ride;
-};
-
-// The best `limit` rides of one direction, best first; a ride read later
-// goes after the rides of equal value read before it.
+// The best `limit` rows of one direction, best first; a row read later goes
+// after the rows of equal value read before it. Only the rows that enter
+// the list are copied.
 class Leaders {
 public:
     Leaders(int limit, bool highest) : limit_(static_cast<size_t>(limit)), highest_(highest) {}
 
-    void offer(double value, Bookmark ride) {
+    void offer(double value, const std::vector<Value>& row) {
         if (limit_ == 0) return;
         if (list_.size() == limit_ && !better(value, list_.back().value)) return;
         const auto at =
             std::upper_bound(list_.begin(), list_.end(), value,
                              [this](double v, const Candidate& c) { return better(v, c.value); });
-        list_.insert(at, {value, ride});
+        list_.insert(at, {value, row});
         if (list_.size() > limit_) list_.pop_back();
     }
 
-    // The ride of rank k (from 1); past the last ride the count stops there.
-    std::optional<Bookmark> at(int k) const {
-        if (list_.empty() || k < 1) return std::nullopt;
-        return list_[std::min(static_cast<size_t>(k), list_.size()) - 1].ride;
+    // The row of rank k (from 1); past the last row the count stops there.
+    const std::vector<Value>* at(int k) const {
+        if (list_.empty() || k < 1) return nullptr;
+        return &list_[std::min(static_cast<size_t>(k), list_.size()) - 1].row;
     }
 
 private:
+    struct Candidate {
+        double value;
+        std::vector<Value> row;
+    };
+
     bool better(double a, double b) const { return highest_ ? a > b : a < b; }
 
     size_t limit_;
@@ -55,7 +57,7 @@ private:
 };
 
 struct FigureRanking {
-    int field = -1;  // in pomocne
+    int field = -1;  // in the rows ranked
     int highestRanks = 0;
     int lowestRanks = 0;
     std::optional<Leaders> highest, lowest;
@@ -101,43 +103,52 @@ std::vector<FieldDef> ExtremeResultFields(const std::vector<FieldLayout>& pomocn
     return fields;
 }
 
-Status RankRides(Table& pomocne, const std::vector<int>& codes, std::vector<RankedRide>* out) {
-    std::map<int, FigureRanking> figures;
-    for (int code : codes) {
+class ExtremeRanking::Figures : public std::map<int, FigureRanking> {};
+
+ExtremeRanking::ExtremeRanking(std::vector<int> codes)
+    : codes_(std::move(codes)), figures_(std::make_unique<Figures>()) {
+    for (int code : codes_) {
         const auto extreme = DecodeExtreme(code);
         if (!extreme) continue;
-        FigureRanking& r = figures[extreme->figure];
+        FigureRanking& r = (*figures_)[extreme->figure];
         int& ranks = extreme->highest ? r.highestRanks : r.lowestRanks;
         ranks = std::max(ranks, std::max(extreme->rank, 1));
     }
-    for (auto& [figure, r] : figures) {
-        r.field = FindField(pomocne.fields(), RideFigures()[figure - 1].rankingField);
+    for (auto& [figure, r] : *figures_) {
         r.highest.emplace(r.highestRanks, true);
         r.lowest.emplace(r.lowestRanks, false);
     }
-    Status st = pomocne.first();
-    for (; st.ok() && !pomocne.eof(); st = pomocne.next()) {
-        for (auto& [figure, r] : figures) {
-            if (r.field < 0) continue;
-            const Value v = pomocne.value(r.field);
-            if (!v.isNumber()) continue;
-            const double value = v.asDouble();
-            r.highest->offer(value, pomocne.bookmark());
-            r.lowest->offer(value, pomocne.bookmark());
-        }
+}
+
+ExtremeRanking::~ExtremeRanking() = default;
+
+void ExtremeRanking::setFields(const std::vector<FieldLayout>& fields) {
+    for (auto& [figure, r] : *figures_)
+        r.field = FindField(fields, RideFigures()[figure - 1].rankingField);
+}
+
+void ExtremeRanking::offer(const std::vector<Value>& row) {
+    for (auto& [figure, r] : *figures_) {
+        if (r.field < 0 || static_cast<size_t>(r.field) >= row.size()) continue;
+        const Value& v = row[static_cast<size_t>(r.field)];
+        if (!v.isNumber()) continue;
+        r.highest->offer(v.asDouble(), row);
+        r.lowest->offer(v.asDouble(), row);
     }
-    KOLVIO_RETURN_IF_ERROR(st);
-    out->clear();
-    for (int code : codes) {
+}
+
+std::vector<RankedRide> ExtremeRanking::ranked() const {
+    std::vector<RankedRide> out;
+    for (int code : codes_) {
         RankedRide ranked;
         if (const auto extreme = DecodeExtreme(code)) {
-            const FigureRanking& r = figures[extreme->figure];
+            const FigureRanking& r = figures_->at(extreme->figure);
             ranked.givesRow = true;
             ranked.ride = (extreme->highest ? r.highest : r.lowest)->at(std::max(extreme->rank, 1));
         }
-        out->push_back(ranked);
+        out.push_back(ranked);
     }
-    return Status::Ok();
+    return out;
 }
 
 Status BuildExtremes(const std::string& dataDir, const std::vector<std::string>& lines,
@@ -146,25 +157,27 @@ Status BuildExtremes(const std::string& dataDir, const std::vector<std::string>&
                      ExtremesReport* report) {
     *report = ExtremesReport();
     pomocne.close();
-    ResultTableReport written;
-    KOLVIO_RETURN_IF_ERROR(
-        WriteResultTable(dataDir, sql::JoinStatementLines(lines), pomocne.fileName(), &written));
-    pomocne.setDirectory(dataDir);
-    KOLVIO_RETURN_IF_ERROR(pomocne.open());
-    struct Closer {
-        Table& t;
-        ~Closer() { t.close(); }
-    } closer{pomocne};
-    report->rides = pomocne.recordCount();
-
     std::vector<int> codes;
     for (const ChosenExtreme& e : entries)
         codes.push_back(e.code);
-    std::vector<RankedRide> ranked;
-    KOLVIO_RETURN_IF_ERROR(RankRides(pomocne, codes, &ranked));
-    std::vector<int> sources;
-    const std::vector<FieldDef> fields = ExtremeResultFields(pomocne.fields(), labels, &sources);
+    // Ranked as the rows go into pomocne, so pomocne is not read again.
+    ExtremeRanking ranking(codes);
+    std::vector<FieldLayout> pomocneFields;
+    ResultObserver observer;
+    observer.fields = [&](const std::vector<FieldDef>& fields) {
+        for (const FieldDef& f : fields)
+            pomocneFields.push_back(FieldLayout{f, 0});
+        ranking.setFields(pomocneFields);
+    };
+    observer.row = [&](const std::vector<Value>& row) { ranking.offer(row); };
+    ResultTableReport written;
+    KOLVIO_RETURN_IF_ERROR(WriteResultTable(dataDir, sql::JoinStatementLines(lines),
+                                            pomocne.fileName(), &written, &observer));
+    report->rides = written.rows;
 
+    const std::vector<RankedRide> ranked = ranking.ranked();
+    std::vector<int> sources;
+    const std::vector<FieldDef> fields = ExtremeResultFields(pomocneFields, labels, &sources);
     ResultTableReport result;
     const Status st = WriteRowsTable(
         dataDir, std::string(kResultFile), fields,
@@ -173,10 +186,9 @@ Status BuildExtremes(const std::string& dataDir, const std::vector<std::string>&
                 if (!ranked[i].givesRow) continue;
                 std::vector<Value> values(fields.size());
                 values[0] = Value(entries[i].caption);
-                if (ranked[i].ride) {
-                    KOLVIO_RETURN_IF_ERROR(pomocne.gotoBookmark(*ranked[i].ride));
+                if (const std::vector<Value>* ride = ranked[i].ride) {
                     for (size_t f = 0; f < sources.size(); ++f)
-                        values[f + 1] = pomocne.value(sources[f]);
+                        values[f + 1] = (*ride)[static_cast<size_t>(sources[f])];
                 }
                 KOLVIO_RETURN_IF_ERROR(write(values));
             }

@@ -7,8 +7,8 @@
 //      expressions of the chosen output labels (each expression once) from
 //      the rides and their reference tables, with the builder's where part;
 //   2. its rows go into the work table pomocne (WriteResultTable);
-//   3. each entry's ride is found in pomocne by ranking the rides on the
-//      entry's figure;
+//   3. each entry's ride is found by ranking the rides of pomocne on the
+//      entry's figure, as they are written (ExtremeRanking);
 //   4. VYSLEDEK gets the field EXTREM (the entry's caption) and the result
 //      columns of the output labels that pomocne has, and one row per entry.
 //
@@ -22,6 +22,7 @@
 // When no ride has a rank, the entry's row holds its caption alone.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,23 +60,39 @@ std::vector<FieldDef> ExtremeResultFields(const std::vector<FieldLayout>& pomocn
 
 // Where the ride of an entry is.
 struct RankedRide {
-    bool givesRow = false;         // false: the code names no extreme
-    std::optional<Bookmark> ride;  // empty: no ride has a rank
+    bool givesRow = false;                     // false: the code names no extreme
+    const std::vector<Value>* ride = nullptr;  // its row; null: no ride has a rank
 };
 
-// Ranks the rides of the open table `pomocne` for each code, reading it
-// once in physical order.
-Status RankRides(Table& pomocne, const std::vector<int>& codes, std::vector<RankedRide>* out);
+// Ranks rows as they come, for each code, keeping only the rows that may
+// still hold a chosen rank (at most ten per figure and direction).
+class ExtremeRanking {
+public:
+    explicit ExtremeRanking(std::vector<int> codes);
+    ~ExtremeRanking();
+
+    // The fields of the rows offered.
+    void setFields(const std::vector<FieldLayout>& fields);
+    void offer(const std::vector<Value>& row);
+    // One per code, in order; valid while the ranking lives.
+    std::vector<RankedRide> ranked() const;
+
+private:
+    class Figures;
+    std::vector<int> codes_;
+    std::unique_ptr<Figures> figures_;
+};
 
 struct ExtremesReport {
     int64_t rides = 0;  // rows of pomocne
     int64_t rows = 0;   // rows of VYSLEDEK
 };
 
-// Steps 2 to 4 for the statement `lines`: pomocne through `pomocne` (the
-// shared table object, bound to `dataDir` and closed again at the end),
-// then VYSLEDEK. Each table is replaced safely as WriteResultTable does; a
-// refused statement leaves both as they were.
+// Steps 2 to 4 for the statement `lines`: pomocne (the file of the shared
+// table object `pomocne`, which is closed first so that the file can be
+// replaced), ranked as its rows are written, then VYSLEDEK. Each table is
+// replaced safely as WriteResultTable does; a refused statement leaves
+// both as they were.
 Status BuildExtremes(const std::string& dataDir, const std::vector<std::string>& lines,
                      const std::vector<ChosenExtreme>& entries,
                      const std::vector<std::string>& labels, Table& pomocne,

@@ -112,7 +112,8 @@ Status Finish(TableWriter& writer, const std::string& path, Status result,
 }  // namespace
 
 Status WriteResultTable(const std::string& dataDir, std::string_view statement,
-                        const std::string& fileName, ResultTableReport* report) {
+                        const std::string& fileName, ResultTableReport* report,
+                        const ResultObserver* observer) {
     *report = ResultTableReport();
     const std::string path = ResolveInDirectory(dataDir, fileName);
     std::unique_ptr<DbfFile> old;
@@ -122,9 +123,14 @@ Status WriteResultTable(const std::string& dataDir, std::string_view statement,
     Status written = Status::Ok();
     const Status st = sql::QueryEach(
         dataDir, statement,
-        [&](const std::vector<FieldDef>& fields) { written = writer.begin(fields); },
+        [&](const std::vector<FieldDef>& fields) {
+            written = writer.begin(fields);
+            if (observer && observer->fields) observer->fields(fields);
+        },
         [&](const std::vector<Value>& values) {
-            if (written.ok()) written = writer.row(values, report);
+            if (!written.ok()) return;
+            written = writer.row(values, report);
+            if (written.ok() && observer && observer->row) observer->row(values);
         });
     return Finish(writer, path, st.ok() ? written : st, report);
 }

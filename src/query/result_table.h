@@ -33,8 +33,16 @@ struct ResultTableReport {
     std::string firstProblem;
 };
 
+// Sees the result's fields and each row as it is written (the extremes rank
+// the rides of pomocne this way instead of reading it back).
+struct ResultObserver {
+    std::function<void(const std::vector<FieldDef>& fields)> fields;
+    std::function<void(const std::vector<Value>& row)> row;
+};
+
 Status WriteResultTable(const std::string& dataDir, std::string_view statement,
-                        const std::string& fileName, ResultTableReport* report);
+                        const std::string& fileName, ResultTableReport* report,
+                        const ResultObserver* observer = nullptr);
 
 // The same safe replacement for rows the program puts together itself:
 // `produce` hands each row (one value per field, in field order) to the
