@@ -15,6 +15,7 @@
 #include "app/widgets/db_grid.h"
 #include "data/database/database.h"
 #include "data/database/index_helpers.h"
+#include "query/extremes.h"
 #include "query/graph_registration.h"
 #include "query/result_columns.h"
 
@@ -270,7 +271,12 @@ void TFZobr_Dotaz::restoreWidths() {
         const auto text = ini.value(kWidthsSection, model->column(c).field.toStdString());
         bool ok = false;
         const int width = text ? QString::fromStdString(*text).toInt(&ok) : 0;
-        if (ok && width > 0) DBGrid1->setColumnWidth(c, width);
+        if (ok && width > 0) {
+            DBGrid1->setColumnWidth(c, width);
+        } else if (model->column(c).field == QLatin1String(kExtremeField)) {
+            // The rank an extremes row stands for is read whole.
+            DBGrid1->resizeColumnToContents(c);
+        }
     }
 }
 
