@@ -82,6 +82,8 @@ constexpr Topic kTopics[] = {
     {401, "typ_jizd_novy"}, {402, "typ_jizd_zakladni"},  {403, "typ_jizd_vedlejsi"},
     {501, "kolo_editace"},  {601, "trat_editace"},       {701, "typ_jizd_editace"},
     {801, "jizda_editace"}, {1001, "hlidani_tepu_nove"}, {1101, "hlidani_tepu_editace"},
+    {910, "extremy"},       {1010, "vysledek"},          {1020, "graf_priprava"},
+    {1030, "graf"},
 };
 
 int OwnContext(const QWidget* w) {

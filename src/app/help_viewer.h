@@ -20,7 +20,8 @@ void ShowHelpContents(QWidget* parent = nullptr);
 void ShowHelpTopic(const QString& topic, QWidget* parent = nullptr);
 // A topic by the help context number of a screen, a page or a message
 // (1 navigator, 2 the overwrite question of a new database, 201 ... 901 the
-// list screens, 402 and 403 the pages of the new-ride-type screen); unknown
+// list screens, 402 and 403 the pages of the new-ride-type screen, 910 the
+// page "Extrém", 1010 ... 1030 the pages of the result viewer); unknown
 // numbers show the contents.
 void ShowHelpContext(int context, QWidget* parent = nullptr);
 // The file name (without ".html") of the topic of `context`.

@@ -1,6 +1,7 @@
 #include "main/screens.h"
 
 #include "app/screen_registry.h"
+#include "app/start_menu.h"
 #include "lists/feditkolo.h"
 #include "lists/feditthl.h"
 #include "lists/fedittrat.h"
@@ -10,6 +11,8 @@
 #include "lists/fnovethl.h"
 #include "lists/fnovytypjizd.h"
 #include "query/fdotaz1.h"
+#include "query/fdotaz2.h"
+#include "query/graph_registration.h"
 #include "rides/feditjizd.h"
 #include "rides/fnovajizda.h"
 
@@ -35,11 +38,13 @@ void RegisterScreens() {
     Register<TFEditTypJizd>(ScreenId::kEditTypJizd);
     Register<TFNoveTHL>(ScreenId::kNoveTHL);
     Register<TFEditthl>(ScreenId::kEditthl);
+    Register<TFDotaz2>(ScreenId::kDotaz2);
     RegisterQueryBuilder([](TForm_hl& main, const QueryPreset& preset) -> TFZakl* {
         auto* builder = new TFDotaz1(main);
         builder->applyPreset(preset);
         return builder;
     });
+    SetChartRegistration([] { RegisterGraphControl(); });
 }
 
 }  // namespace kolvio

@@ -3,37 +3,22 @@
 // buttons that move labels between the lists and within "Vybráno:".
 #pragma once
 
-#include <QStringList>
-#include <QWidget>
 #include <string>
 #include <vector>
 
-class QListWidget;
-class QPushButton;
+#include "query/chooser_lists.h"
 
 namespace kolvio {
 
-class ColumnsPage final : public QWidget {
+class ColumnsPage final : public ChooserLists {
     Q_OBJECT
 public:
-    explicit ColumnsPage(QWidget* parent);
+    explicit ColumnsPage(QWidget* parent) : ChooserLists(parent) {}
 
     // Clears "Výběr:" and fills it with the labels of column list `number`.
     void FillColumnList(int number);
     // The labels of "Vybráno:", in order.
     std::vector<std::string> chosen() const;
-
-    QListWidget *ListBox1, *ListBox2;  // "Výběr:", "Vybráno:"
-    QPushButton *BVseVybrat, *BVybrat, *BZpet, *BVseZpet;
-    QPushButton *BNaPrvni, *BNahoru, *BDolu, *BNaPosledni;
-
-    // ">>", ">", "<", "<<"
-    void BVseVybratClick();
-    void BVybratClick();
-    void BZpetClick();
-    void BVseZpetClick();
-    // Moves the selected chosen label to `target` (clamped to the list).
-    void moveChosenTo(int target);
 };
 
 }  // namespace kolvio

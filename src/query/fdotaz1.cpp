@@ -107,9 +107,7 @@ void TFDotaz1::Button1Click() {
     const std::vector<std::string> chosen = PageZobrazit->chosen();
     if (chosen.empty() && PageControl1->currentWidget() == PageZobrazit) return;
     Database& db = mainWindow().database();
-    // Run again with the viewer still open (the rider came back to the
-    // builder through the window list): the viewer lets go of VYSLEDEK first.
-    if (viewer_) viewer_->closeScreen();
+    closeOpenViewer();
     LocalQuery& query = db.Query1();
     query.setSql(AssembleStatement(&state_, chosen));
 
@@ -126,6 +124,10 @@ void TFDotaz1::Button1Click() {
         return;
     }
     showResult();
+}
+
+void TFDotaz1::closeOpenViewer() {
+    if (viewer_) viewer_->closeScreen();
 }
 
 void TFDotaz1::showResult() {

@@ -67,6 +67,9 @@ protected:
     // Minimises the builder and shows VYSLEDEK in the result viewer, which
     // brings the builder back when it closes.
     void showResult();
+    // Run again with the viewer still open (the rider came back to the
+    // builder through the window list): the viewer lets go of VYSLEDEK first.
+    void closeOpenViewer();
 
     BuilderState state_;
 

@@ -15,6 +15,8 @@
 #include "app/widgets/db_grid.h"
 #include "data/database/database.h"
 #include "data/database/index_helpers.h"
+#include "query/extremes.h"
+#include "query/graph_registration.h"
 #include "query/result_columns.h"
 
 namespace kolvio {
@@ -24,8 +26,6 @@ namespace {
 constexpr char kWidthsSection[] = "Zobr_Vysledek_1";
 constexpr char kViewerSection[] = "Zobr_dotaz1";
 constexpr char kIndexKey[] = "index_soubory";
-constexpr char kChartSection[] = "Graf-registrace";
-constexpr char kChartCounterKey[] = "cislo";
 constexpr int kTitleColumnWidth = 200;
 constexpr int kMinimumColumnWidth = 80;
 constexpr int kTitlePadding = 16;
@@ -148,6 +148,7 @@ TFZobr_Dotaz::TFZobr_Dotaz(TForm_hl& main) : TFVyhod_Zakl(main) {
     layout->addWidget(DBGrid1);
     layout->addWidget(swappedView);
     PageControl1->addTab(page, QStringLiteral("Tabulka"));
+    buildChartPages();
     body()->addWidget(PageControl1, 1);
     restoreWidths();
 
@@ -168,9 +169,12 @@ TFZobr_Dotaz::TFZobr_Dotaz(TForm_hl& main) : TFVyhod_Zakl(main) {
     MVymaz = item("MVymaz", "&vymazat", "vymaže aktivní záznam");
     PopupMenu1->addSeparator();
     MProhodSR = item("MProhodSR", "pro&hoď", "prohodí sloupce a řádky");
-    // The summaries come with the summary dialog.
-    for (QAction* a : {MSoucet, MPrumer, MMax, MMin, MPocet})
-        a->setEnabled(false);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TFZobr_Dotaz::enableSummaries);
+    connect(MSoucet, &QAction::triggered, this, [this] { summary(SummaryKind::kSum); });
+    connect(MPrumer, &QAction::triggered, this, [this] { summary(SummaryKind::kAverage); });
+    connect(MMax, &QAction::triggered, this, [this] { summary(SummaryKind::kMaximum); });
+    connect(MMin, &QAction::triggered, this, [this] { summary(SummaryKind::kMinimum); });
+    connect(MPocet, &QAction::triggered, this, &TFZobr_Dotaz::MPocetClick);
     connect(MVymaz, &QAction::triggered, this, &TFZobr_Dotaz::MVymazClick);
     connect(MProhodSR, &QAction::triggered, this, &TFZobr_Dotaz::MProhodSRClick);
     for (QTableView* view : {static_cast<QTableView*>(DBGrid1), swappedView}) {
@@ -181,12 +185,38 @@ TFZobr_Dotaz::TFZobr_Dotaz(TForm_hl& main) : TFVyhod_Zakl(main) {
     // In the swapped layout a record is a column.
     connect(swappedView->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid()) DBGrid1->datasetModel()->setCurrentRow(current.column());
+                if (!current.isValid()) return;
+                DBGrid1->datasetModel()->setCurrentRow(current.column());
+                lastColumn_ = current.row();
             });
+    connect(DBGrid1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) lastColumn_ = current.column();
+            });
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TFZobr_Dotaz::pageChanged);
+    // A deleted row leaves a drawn chart out of date.
+    handlers_.attach(result(), TableEvent::kAfterDelete, [this](Table&) {
+        Zmena();
+        return Status::Ok();
+    });
+    Zmena();
+    pageChanged(PageControl1->currentIndex());
     DBGrid1->setFocus();
 }
 
 TFZobr_Dotaz::~TFZobr_Dotaz() = default;
+
+void TFZobr_Dotaz::pageChanged(int index) {
+    static constexpr int kPageHelp[] = {1010, 1020, 1030};
+    setHelpContext(index >= 0 && index < 3 ? kPageHelp[index] : 900);
+}
+
+int TFZobr_Dotaz::currentColumn() const {
+    const QModelIndex current = swapped() ? swappedView->currentIndex() : DBGrid1->currentIndex();
+    if (current.isValid()) return swapped() ? current.row() : current.column();
+    // A grid without rows keeps the column it was on.
+    return lastColumn_ < DBGrid1->datasetModel()->columnCount() ? lastColumn_ : -1;
+}
 
 Table& TFZobr_Dotaz::result() const {
     return mainWindow().database().TVYSL();
@@ -241,7 +271,12 @@ void TFZobr_Dotaz::restoreWidths() {
         const auto text = ini.value(kWidthsSection, model->column(c).field.toStdString());
         bool ok = false;
         const int width = text ? QString::fromStdString(*text).toInt(&ok) : 0;
-        if (ok && width > 0) DBGrid1->setColumnWidth(c, width);
+        if (ok && width > 0) {
+            DBGrid1->setColumnWidth(c, width);
+        } else if (model->column(c).field == QLatin1String(kExtremeField)) {
+            // The rank an extremes row stands for is read whole.
+            DBGrid1->resizeColumnToContents(c);
+        }
     }
 }
 
@@ -252,7 +287,15 @@ void TFZobr_Dotaz::MVymazClick() {
     }
     Table& table = result();
     if (!table.isOpen() || table.isEmpty()) return;
+    // The grid starts again from its first column after the rows change;
+    // the rider stays on the column they were summing up.
+    const int column = currentColumn();
     ShowFailure(table.deleteRecord());
+    if (column < 0) return;
+    lastColumn_ = column;
+    const QModelIndex current = DBGrid1->currentIndex();
+    if (current.isValid() && !swapped())
+        DBGrid1->setCurrentIndex(DBGrid1->model()->index(current.row(), column));
 }
 
 void TFZobr_Dotaz::MProhodSRClick() {
@@ -272,10 +315,11 @@ void TFZobr_Dotaz::MProhodSRClick() {
 }
 
 void TFZobr_Dotaz::FormClose() {
+    handlers_.detachAll();
     saveWidths();
     SettingsFile& ini = mainWindow().settings();
-    if (ini.readInteger(kChartSection, kChartCounterKey, 0) != 0)
-        ShowFailure(ini.writeInteger(kChartSection, kChartCounterKey, 0));
+    if (ini.readInteger(kGraphRegistrationSection, kGraphMethodKey, 0) != 0)
+        ShowFailure(ini.writeInteger(kGraphRegistrationSection, kGraphMethodKey, 0));
     result().close();
 }
 

@@ -80,34 +80,24 @@ private:
     uint64_t offset_ = 0;
 };
 
-}  // namespace
-
-Status WriteResultTable(const std::string& dataDir, std::string_view statement,
-                        const std::string& fileName, ResultTableReport* report) {
-    *report = ResultTableReport();
-    const std::string path = ResolveInDirectory(dataDir, fileName);
-    // Held until the new table has replaced the old one, so nobody opens the
-    // old one meanwhile.
-    std::unique_ptr<DbfFile> old;
-    if (PathExists(path)) {
-        const Status st = DbfFile::Open(path, false, LockMode::kExclusive, &old);
-        if (st.code() == Status::Code::kLocked) {
-            return Status::Locked("Tabulku výsledku \"" + BaseName(path) +
-                                  "\" má otevřenou jiný program nebo okno.\nZavři ji tam a "
-                                  "spusť dotaz znovu.");
-        }
-        // A damaged old table is simply replaced.
+// Holds the old table exclusively until the new one has replaced it, so
+// nobody opens the old one meanwhile; refuses a table open elsewhere.
+Status HoldOldTable(const std::string& path, std::unique_ptr<DbfFile>* old) {
+    if (!PathExists(path)) return Status::Ok();
+    const Status st = DbfFile::Open(path, false, LockMode::kExclusive, old);
+    if (st.code() == Status::Code::kLocked) {
+        return Status::Locked("Tabulku výsledku \"" + BaseName(path) +
+                              "\" má otevřenou jiný program nebo okno.\nZavři ji tam a "
+                              "spusť dotaz znovu.");
     }
+    // A damaged old table is simply replaced.
+    return Status::Ok();
+}
 
-    TableWriter writer(RewriteTempPath(path));
-    Status written = Status::Ok();
-    const Status st = sql::QueryEach(
-        dataDir, statement,
-        [&](const std::vector<FieldDef>& fields) { written = writer.begin(fields); },
-        [&](const std::vector<Value>& values) {
-            if (written.ok()) written = writer.row(values, report);
-        });
-    Status result = st.ok() ? written : st;
+// Puts the written table in place of the old one, or removes it after a
+// failure (`result`).
+Status Finish(TableWriter& writer, const std::string& path, Status result,
+              ResultTableReport* report) {
     if (result.ok()) result = writer.finish();
     if (result.ok()) result = ReplaceFileAtomically(RewriteTempPath(path), path);
     if (!result.ok()) {
@@ -115,8 +105,52 @@ Status WriteResultTable(const std::string& dataDir, std::string_view statement,
         *report = ResultTableReport();
         return result;
     }
-    // The sort indexes of the previous result go with it.
+    // The sort indexes of the previous table go with it.
     return WriteIndexDefs(IndexSidecarPath(path), {});
+}
+
+}  // namespace
+
+Status WriteResultTable(const std::string& dataDir, std::string_view statement,
+                        const std::string& fileName, ResultTableReport* report,
+                        const ResultObserver* observer) {
+    *report = ResultTableReport();
+    const std::string path = ResolveInDirectory(dataDir, fileName);
+    std::unique_ptr<DbfFile> old;
+    KOLVIO_RETURN_IF_ERROR(HoldOldTable(path, &old));
+
+    TableWriter writer(RewriteTempPath(path));
+    Status written = Status::Ok();
+    const Status st = sql::QueryEach(
+        dataDir, statement,
+        [&](const std::vector<FieldDef>& fields) {
+            written = writer.begin(fields);
+            if (observer && observer->fields) observer->fields(fields);
+        },
+        [&](const std::vector<Value>& values) {
+            if (!written.ok()) return;
+            written = writer.row(values, report);
+            if (written.ok() && observer && observer->row) observer->row(values);
+        });
+    return Finish(writer, path, st.ok() ? written : st, report);
+}
+
+Status WriteRowsTable(const std::string& dataDir, const std::string& fileName,
+                      const std::vector<FieldDef>& fields,
+                      const std::function<Status(const RowWriter& write)>& produce,
+                      ResultTableReport* report) {
+    *report = ResultTableReport();
+    const std::string path = ResolveInDirectory(dataDir, fileName);
+    std::unique_ptr<DbfFile> old;
+    KOLVIO_RETURN_IF_ERROR(HoldOldTable(path, &old));
+
+    TableWriter writer(RewriteTempPath(path));
+    Status result = writer.begin(fields);
+    if (result.ok()) {
+        result =
+            produce([&](const std::vector<Value>& values) { return writer.row(values, report); });
+    }
+    return Finish(writer, path, result, report);
 }
 
 }  // namespace kolvio

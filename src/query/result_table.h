@@ -1,5 +1,6 @@
 // Writing the rows of a select into a work table of the program (VYSLEDEK
-// for the result viewer, pomocne for the extremes).
+// for the result viewer, pomocne for the extremes), or rows put together by
+// the program (the extremes' VYSLEDEK).
 //
 // The table is recreated with exactly the result's field definitions and no
 // indexes, and the rows are copied in result order. It is replaced safely:
@@ -15,10 +16,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "data/dbf/field_def.h"
 #include "data/status.h"
+#include "data/value.h"
 
 namespace kolvio {
 
@@ -28,7 +33,25 @@ struct ResultTableReport {
     std::string firstProblem;
 };
 
+// Sees the result's fields and each row as it is written (the extremes rank
+// the rides of pomocne this way instead of reading it back).
+struct ResultObserver {
+    std::function<void(const std::vector<FieldDef>& fields)> fields;
+    std::function<void(const std::vector<Value>& row)> row;
+};
+
 Status WriteResultTable(const std::string& dataDir, std::string_view statement,
-                        const std::string& fileName, ResultTableReport* report);
+                        const std::string& fileName, ResultTableReport* report,
+                        const ResultObserver* observer = nullptr);
+
+// The same safe replacement for rows the program puts together itself:
+// `produce` hands each row (one value per field, in field order) to the
+// writer it gets; an error it returns abandons the write like any other
+// failure, leaving the previous table as it was.
+using RowWriter = std::function<Status(const std::vector<Value>& values)>;
+Status WriteRowsTable(const std::string& dataDir, const std::string& fileName,
+                      const std::vector<FieldDef>& fields,
+                      const std::function<Status(const RowWriter& write)>& produce,
+                      ResultTableReport* report);
 
 }  // namespace kolvio

@@ -84,7 +84,6 @@ private slots:
     void widthsAreRememberedAcrossOpenings();
     void aSingleColumnResultKeepsNoWidths();
     void sortIndexesAreBuiltOnOpeningWhenAsked();
-    void summariesWaitForTheirDialog();
 };
 
 void TestResultViewer::titlesAlignmentsAndFormatsByField() {
@@ -259,18 +258,6 @@ void TestResultViewer::sortIndexesAreBuiltOnOpeningWhenAsked() {
     QCOMPARE(s.db().TVYSL().indexName(), std::string("_SUM_CAS"));
     QCOMPARE(IndexesOnDisk(s).size(), 8u);
     CHECK_MESSAGES(s.msgs);
-}
-
-void TestResultViewer::summariesWaitForTheirDialog() {
-    QuerySession s;
-    Seed(s);
-    TFZobr_Dotaz* v = RunBikes(s);
-    QVERIFY(v);
-    for (QAction* a : {v->MSoucet, v->MPrumer, v->MMax, v->MMin, v->MPocet})
-        QVERIFY(!a->isEnabled());
-    QVERIFY(v->MVymaz->isEnabled());
-    QVERIFY(v->MProhodSR->isEnabled());
-    QCOMPARE(v->PopupMenu1->actions().size(), 9);  // with the two separators
 }
 
 QTEST_MAIN(TestResultViewer)
