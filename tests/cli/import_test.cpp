@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -189,6 +190,21 @@ TEST_F(ImportTest, ADirectoryWithoutADatabaseIsRefusedAndNotCreated) {
     EXPECT_TRUE(Contains(run.err, "není databáze")) << run.err;
     EXPECT_FALSE(std::filesystem::exists(missing));
     EXPECT_EQ(KolvioDb({"import", db}).exitCode, 2);
+}
+
+TEST(ImportLayering, KolvioDbLoadsNoWidgets) {
+    // The command line reads device files through Qt Core only; the screens'
+    // Qt Widgets must never be pulled in through the ride rules.
+    FILE* pipe = popen(("ldd '" + std::string(KOLVIO_DB) + "'").c_str(), "r");
+    ASSERT_TRUE(pipe);
+    std::string libraries;
+    char buffer[512];
+    while (fgets(buffer, sizeof buffer, pipe))
+        libraries += buffer;
+    ASSERT_EQ(pclose(pipe), 0) << libraries;
+    EXPECT_TRUE(Contains(libraries, "libQt6Core")) << libraries;
+    EXPECT_FALSE(Contains(libraries, "libQt6Widgets")) << libraries;
+    EXPECT_FALSE(Contains(libraries, "libQt6Gui")) << libraries;
 }
 
 }  // namespace
