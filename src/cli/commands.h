@@ -13,6 +13,7 @@ int RunSql(int argc, char** argv);
 int RunOpen(int argc, char** argv);
 int RunPack(int argc, char** argv);
 int RunCheck(int argc, char** argv);
+int RunImport(int argc, char** argv);
 
 // Opens `dir` with `db` and prints what the opening did (or the error);
 // returns the exit code. Shared by open and pack.

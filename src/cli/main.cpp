@@ -29,6 +29,10 @@ const Command kCommands[] = {
      kolvio::cli::RunPack},
     {"check", "check ADRESÁŘ   přečte všechny tabulky a indexy a ohlásí poškození",
      kolvio::cli::RunCheck},
+    {"import",
+     "import ADRESÁŘ SOUBOR...   přidá jízdy ze souborů FIT, TCX a GPX (složka: všechny v ní) "
+     "s předvolbami okna Nová jízda",
+     kolvio::cli::RunImport},
 };
 
 void PrintUsage(std::FILE* out) {

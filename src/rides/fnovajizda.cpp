@@ -56,6 +56,7 @@ TFNovaJizda::TFNovaJizda(TForm_hl& main) : TFData_Zakl(main), ride_(main.databas
     setHelpContext(101);
     buildLayout();
     buildMenus();
+    acceptFileDrops();
 
     for (const RideBox which : kFigureBoxes)
         exits_.on(box(which), [this, which] { ETRPExit(which); });
@@ -183,6 +184,7 @@ void TFNovaJizda::ETRPExit(RideBox which) {
     if (result.show.eavs) EAVS->setText(QString::fromStdString(*result.show.eavs));
     if (result.show.srPlc) sr_plc->setText(QString::fromStdString(*result.show.srPlc));
     if (result.show.srPlp) sr_plp->setText(QString::fromStdString(*result.show.srPlp));
+    if (which == RideBox::kSrLim) overLimitFromFile();
 }
 
 void TFNovaJizda::Edit2Exit() {
@@ -338,6 +340,7 @@ void TFNovaJizda::Button2Click() {
         return;
     }
     const NewRidePresets presets = presetsOfLatest();
+    activity_.reset();
     if (!ImplHod()) return;
     figures_.resetAfterSave();
     showZeroFigures();

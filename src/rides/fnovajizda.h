@@ -10,13 +10,17 @@
 // Presets come from the latest ride (by date), the remembered choices of
 // "&Nastavení" and the current rows of the lists. "&Pomůcky" opens the four
 // "new" list screens and "info" the heart-rate profile as side tasks; on the
-// return from a list screen the row takes the list's new row.
+// return from a list screen the row takes the list's new row. "Načíst jízdu
+// ze souboru..." (or a file dropped onto the screen) fills the date and the
+// figures from a device's file, through the boxes' checks as if typed.
 #pragma once
 
 #include <QDate>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
+#include "activity/activity.h"
 #include "app/child_windows.h"
 #include "app/row_edit.h"
 #include "lists/list_screen.h"
@@ -25,6 +29,8 @@
 #include "rides/ride_presets.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QDateEdit;
 class QLineEdit;
 class QPushButton;
@@ -47,7 +53,7 @@ public:
     QPushButton* sr_vek_lim_vyp;     // "info"
     QPushButton* Button2;            // "PŘIDEJ"
     // "&Pomůcky"
-    QAction *MNovaTrat, *MNoveKolo, *MNovyTypJizd, *MNovyTHL;
+    QAction *MNovaTrat, *MNoveKolo, *MNovyTypJizd, *MNovyTHL, *MNactiJizdu;
     // "&Nastavení": save and reset of each remembered choice
     QAction *MTrnzUloz, *MTrnzNuluj, *MKolUloz, *MKolNuluj, *MTrsUloz, *MTrsNuluj, *MHlUloz,
         *MHlNuluj;
@@ -67,9 +73,18 @@ public:
     void Button1Click();
     void Button3Click();
     void Button2Click();
+    // "Načíst jízdu ze souboru...": a file from the chooser, then
+    // loadRideFile.
+    void MNactiJizduClick();
+    // Fills the date and the figures from the file at `path`; a file that
+    // cannot be read changes nothing and says why.
+    void loadRideFile(const QString& path);
 
 protected:
     void FormClose() override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildLayout();
@@ -107,6 +122,11 @@ private:
     void JdiNaAktKOL();
     void JdiNaAktTypJZD();
     void JdiNaAktHLD();
+    // Files dropped onto a box are the screen's too, not text for the box.
+    void acceptFileDrops();
+    // After the set limit changed: the time above it, worked out again from
+    // the file loaded.
+    void overLimitFromFile();
 
     Table& rides() const;
     bool inserting() const { return ride_.pending(); }
@@ -121,6 +141,9 @@ private:
     bool closing_ = false;
     QPointer<QLineEdit> refusedBox_;  // the last box left, when it was refused
     ExitHooks exits_;
+    // The activity of the file loaded last, until the ride is stored.
+    std::optional<activity::Activity> activity_;
+    QString activityFile_;
 };
 
 }  // namespace kolvio

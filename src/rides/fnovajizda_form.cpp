@@ -140,6 +140,12 @@ void TFNovaJizda::buildMenus() {
     MNoveKolo = Item(tools, "MNoveKolo", "Nové &kolo...");
     MNovyTypJizd = Item(tools, "MNovyTypJizd", "Nový typ jízd...");
     MNovyTHL = Item(tools, "MNovyTHL", "Nový typ hlídání...");
+    tools->addSeparator();
+    MNactiJizdu = Item(tools, "MNactiJizdu", "Načíst jízdu ze souboru...");
+    MNactiJizdu->setStatusTip(
+        QStringLiteral("Vyplní datum a údaje jízdy ze souboru FIT, TCX "
+                       "nebo GPX z cyklopočítače, hodinek či telefonu"));
+    connect(MNactiJizdu, &QAction::triggered, this, &TFNovaJizda::MNactiJizduClick);
     const std::pair<QAction*, ScreenId> screens[] = {{MNovaTrat, ScreenId::kNovaTrat},
                                                      {MNoveKolo, ScreenId::kNoveKolo},
                                                      {MNovyTypJizd, ScreenId::kNovyTypJizd},

@@ -12,6 +12,14 @@ constexpr char kZeroTime[] = "0:00:00";
 
 }  // namespace
 
+NewRideFigures::NewRideFigures() {
+    for (const RideBox box :
+         {RideBox::kETRP, RideBox::kESTP, RideBox::kEMAX, RideBox::kSrAvg, RideBox::kSrMax,
+          RideBox::kSrKcal, RideBox::kSrLim, RideBox::kSrPlp, RideBox::kSrPlc}) {
+        written_[box] = ZeroText(box);
+    }
+}
+
 double* NewRideFigures::figureOf(RideBox box) {
     switch (box) {
         case RideBox::kETRP:
@@ -110,7 +118,7 @@ std::string NewRideFigures::presetSetLimit(int64_t limit) {
         return std::to_string(limit);
     }
     setLimit = 0;
-    return ZeroText(RideBox::kSrLim);
+    return written_[RideBox::kSrLim] = ZeroText(RideBox::kSrLim);
 }
 
 void NewRideFigures::resetAfterSave() {

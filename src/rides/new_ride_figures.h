@@ -10,6 +10,7 @@
 // stands for the exact figure behind it: leaving that box with the text
 // unchanged keeps the figure instead of reading back its rounded text, so
 // that the time and the share never drift apart by merely passing the box.
+// The zero texts the screen opens with count as written by the screen too.
 #pragma once
 
 #include <map>
@@ -59,6 +60,10 @@ struct RideEntry {
 
 class NewRideFigures {
 public:
+    // Every figure 0, its box showing ZeroText: passing through a box the
+    // rider has not touched refuses nothing.
+    NewRideFigures();
+
     double distance = 0;
     double average = 0;
     double hours = 0;  // riding time

@@ -143,6 +143,24 @@ TEST(NewRideFigures, PresetLimitsAndResetAfterSave) {
     EXPECT_EQ(NewRideFigures::ZeroText(RideBox::kSrPlc), "0:00:00");
 }
 
+TEST(NewRideFigures, BoxesLeftUntouchedRefuseNothingButATypedZeroIsRefused) {
+    // The screen opens with the focus in a zero box; passing through it or
+    // any other untouched one asks nothing, before and after a save.
+    NewRideFigures f;
+    f.presetSetLimit(0);
+    for (int round = 0; round < 2; ++round) {
+        for (const RideBox box : {RideBox::kETRP, RideBox::kESTP, RideBox::kEMAX, RideBox::kSrAvg,
+                                  RideBox::kSrLim, RideBox::kSrPlp, RideBox::kSrPlc}) {
+            SCOPED_TRACE(static_cast<int>(box));
+            EXPECT_TRUE(f.leave(box, NewRideFigures::ZeroText(box)).ok());
+        }
+        EXPECT_EQ(f.checkBeforeSave(false), SaveCheck::kZeroComputerFigures);
+        f.resetAfterSave();
+    }
+    EXPECT_FALSE(f.leave(RideBox::kETRP, "0").ok());
+    EXPECT_FALSE(f.leave(RideBox::kSrLim, "0.0").ok());
+}
+
 TEST(NewRideFigures, SaveRefusesZeroComputerFiguresAndAsksForZeroHeartFigures) {
     EXPECT_EQ(NewRideFigures().checkBeforeSave(false), SaveCheck::kZeroComputerFigures);
     EXPECT_EQ(Filled("60", "0:00:00", "50").checkBeforeSave(false),
