@@ -76,8 +76,12 @@ Status Table::open(bool exclusive) {
     }
     std::vector<std::unique_ptr<TableIndex>> indexes;
     for (const IndexDef& def : ReadIndexDefs(IndexSidecarPath(path))) {
+        // A damaged sidecar may name an index twice: the first one counts.
+        const bool named = std::any_of(indexes.begin(), indexes.end(), [&](const auto& index) {
+            return EqualsIgnoreCase(index->def().name, def.name);
+        });
         std::unique_ptr<TableIndex> index;
-        if (TableIndex::Make(def, file->header().fields, &index).ok() && !findIndex(def.name)) {
+        if (!named && TableIndex::Make(def, file->header().fields, &index).ok()) {
             indexes.push_back(std::move(index));
         }
     }

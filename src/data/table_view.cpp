@@ -18,7 +18,8 @@ void Table::ensureLive() {
     live_.clear();
     const uint32_t count = file_->recordCount();
     const uint32_t length = file_->recordLength();
-    const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
+    // About a megabyte at a time, and no more than the table holds.
+    const uint32_t batch = std::max<uint32_t>(1, std::min((1u << 20) / length, count));
     std::string buf(static_cast<size_t>(batch) * length, '\0');
     bool anyDeleted = false;
     for (uint32_t first = 0; first < count; first += batch) {
