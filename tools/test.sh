@@ -2,7 +2,8 @@
 # Builds everything and runs every test twice: once built with
 # AddressSanitizer and UndefinedBehaviorSanitizer (the screens included, so
 # that a screen using a table after it is gone fails a test), then the whole
-# suite of the optimised build.
+# suite of the optimised build; then each fuzzing harness for a short while
+# (tools/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -19,3 +20,5 @@ UBSAN_OPTIONS=print_stacktrace=1 \
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+tools/fuzz.sh 10
