@@ -1,7 +1,7 @@
 // A file system that fails one chosen call the way a disk can fail.
 //
 // It passes every call on to the real one and counts the calls of each kind
-// that change the disk (writes, fsyncs, renames, removals). Armed with a
+// that change the disk (writes, fsyncs, renames, removals) and the reads. Armed with a
 // Fault, it fails the Nth call of that kind once: with EIO, with ENOSPC, or,
 // for a write, by storing only part of the bytes and failing the write that
 // goes on with ENOSPC, as a disk filling up does. A hard link counts as a
@@ -21,7 +21,7 @@
 
 namespace kolvio::testing {
 
-enum class FsCall { kWrite, kSync, kRename, kRemove };
+enum class FsCall { kWrite, kSync, kRename, kRemove, kRead };
 enum class FsError { kEio, kNoSpace, kShortWrite };
 
 struct Fault {
@@ -40,6 +40,8 @@ inline const char* Describe(FsCall call) {
             return "rename";
         case FsCall::kRemove:
             return "remove";
+        case FsCall::kRead:
+            return "read";
     }
     return "?";
 }
@@ -70,6 +72,10 @@ public:
     int close(int fd) override {
         directories_.erase(fd);
         return PosixFileSystem::close(fd);
+    }
+    ssize_t pread(int fd, void* buf, size_t n, off_t offset) override {
+        if (const auto error = hit(FsCall::kRead)) return fail(*error);
+        return PosixFileSystem::pread(fd, buf, n, offset);
     }
     ssize_t pwrite(int fd, const void* buf, size_t n, off_t offset) override {
         if (shortWritePending_) {
