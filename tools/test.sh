@@ -3,7 +3,8 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer (the screens included, so
 # that a screen using a table after it is gone fails a test), then the whole
 # suite of the optimised build, after the Debian package of that build has
-# been made and checked (tools/check-package.sh).
+# been made and checked (tools/check-package.sh); then each fuzzing harness
+# for a short while (tools/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -22,3 +23,5 @@ cmake --build build -j"$jobs"
 # The Debian package, made from this build and checked unpacked.
 tools/check-package.sh
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+tools/fuzz.sh 10

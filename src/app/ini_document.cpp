@@ -1,13 +1,16 @@
 #include "app/ini_document.h"
 
 #include "app/text_case.h"
+#include "data/codepage.h"
 
 namespace kolvio {
 
 namespace {
 
+// A carriage return left before a line end (a file of mixed line ends)
+// counts as a blank: it would be lost the next time the file is written.
 std::string_view Trim(std::string_view s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
     while (!s.empty() && blank(s.front()))
         s.remove_prefix(1);
     while (!s.empty() && blank(s.back()))
@@ -131,6 +134,9 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
         HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
         return false;
     }
+    // Bytes that are not UTF-8 would make the whole file read back as
+    // Windows-1250 and garble the letters of every other setting.
+    if (!IsValidUtf8(section) || !IsValidUtf8(key) || !IsValidUtf8(value)) return false;
     if (const auto found = findKey(section, key)) {
         // Keep the key as it was spelt; only the value changes.
         lines_[found->index] = found->key + "=" + EncodeValue(value);

@@ -32,7 +32,7 @@ public:
     // end of the document when they are missing. Returns false, changing
     // nothing, when the names or the value cannot be written as one line:
     // an empty key, a key that starts with '[' or ';' or holds '=', a section
-    // that holds ']', or a line break anywhere.
+    // that holds ']', a line break anywhere, or bytes that are not UTF-8.
     bool setValue(std::string_view section, std::string_view key, std::string_view value);
 
     // Removes the first line of the key; false when there was none.

@@ -73,12 +73,12 @@ Status SettingsFile::store(const IniDocument& doc, bool bom) const {
         const Status st = tmp.writeAt(0, text);
         if (!st.ok()) {
             tmp.close();
-            RemoveFile(tmpPath);
+            (void)RemoveFile(tmpPath);  // the write error is the one to report
             return st;
         }
     }
     const Status st = ReplaceFileAtomically(tmpPath, path_);
-    if (!st.ok()) RemoveFile(tmpPath);
+    if (!st.ok()) (void)RemoveFile(tmpPath);
     return st;
 }
 

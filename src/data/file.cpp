@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "data/dbf/field_def.h"
+#include "data/file_system.h"
 
 namespace kolvio {
 
@@ -86,15 +87,15 @@ File& File::operator=(File&& other) noexcept {
 
 Status File::Open(const std::string& path, bool writable, File* out) {
     // Without O_NONBLOCK, opening a pipe waits for a writer that never comes.
-    const int fd =
-        ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = Fs().open(path.c_str(),
+                             (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0);
     if (fd < 0) {
         if (errno == ENOENT) return Status::NotFound("Soubor \"" + path + "\" neexistuje.");
         return SystemError("Soubor nelze otevřít", path, errno);
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (Fs().fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        Fs().close(fd);
         return Status::IoError("\"" + path +
                                "\" není obyčejný soubor (je to adresář, roura nebo zařízení). "
                                "Přejmenujte ho nebo ho odstraňte.");
@@ -107,7 +108,7 @@ Status File::Open(const std::string& path, bool writable, File* out) {
 }
 
 Status File::CreateNew(const std::string& path, File* out) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = Fs().open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return SystemError("Soubor nelze vytvořit", path, errno);
     out->close();
     out->fd_ = fd;
@@ -116,10 +117,11 @@ Status File::CreateNew(const std::string& path, File* out) {
 }
 
 Status File::CreateTemp(const std::string& path, File* out) {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+    if (Fs().unlink(path.c_str()) != 0 && errno != ENOENT) {
         return SystemError("Dočasný soubor nelze připravit", path, errno);
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd =
+        Fs().open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return SystemError("Dočasný soubor nelze vytvořit", path, errno);
     out->close();
     out->fd_ = fd;
@@ -129,7 +131,7 @@ Status File::CreateTemp(const std::string& path, File* out) {
 
 Status File::size(uint64_t* out) const {
     struct stat st;
-    if (::fstat(fd_, &st) != 0) return SystemError("Chyba čtení", path_, errno);
+    if (Fs().fstat(fd_, &st) != 0) return SystemError("Chyba čtení", path_, errno);
     *out = static_cast<uint64_t>(st.st_size);
     return Status::Ok();
 }
@@ -137,7 +139,7 @@ Status File::size(uint64_t* out) const {
 Status File::readAt(uint64_t offset, size_t n, char* out) const {
     size_t done = 0;
     while (done < n) {
-        const ssize_t r = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+        const ssize_t r = Fs().pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
         if (r < 0) {
             if (errno == EINTR) continue;
             return SystemError("Chyba čtení", path_, errno);
@@ -153,8 +155,8 @@ Status File::readAt(uint64_t offset, size_t n, char* out) const {
 Status File::writeAt(uint64_t offset, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t r = ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + done));
+        const ssize_t r = Fs().pwrite(fd_, bytes.data() + done, bytes.size() - done,
+                                      static_cast<off_t>(offset + done));
         if (r < 0) {
             if (errno == EINTR) continue;
             return SystemError("Chyba zápisu", path_, errno);
@@ -165,14 +167,14 @@ Status File::writeAt(uint64_t offset, std::string_view bytes) {
 }
 
 Status File::truncate(uint64_t size) {
-    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
+    if (Fs().ftruncate(fd_, static_cast<off_t>(size)) != 0) {
         return SystemError("Chyba zápisu", path_, errno);
     }
     return Status::Ok();
 }
 
 Status File::sync() {
-    if (::fsync(fd_) != 0) return SystemError("Chyba zápisu", path_, errno);
+    if (Fs().fsync(fd_) != 0) return SystemError("Chyba zápisu", path_, errno);
     return Status::Ok();
 }
 
@@ -182,7 +184,7 @@ Status File::lock(LockMode mode) {
     int op = LOCK_UN;
     if (mode == LockMode::kShared) op = LOCK_SH;
     if (mode == LockMode::kExclusive) op = LOCK_EX;
-    while (::flock(fd_, op | LOCK_NB) != 0) {
+    while (Fs().flock(fd_, op | LOCK_NB) != 0) {
         if (errno == EINTR) continue;
         if (errno == EWOULDBLOCK) {
             return Status::Locked("Tabulku \"" + path_ +
@@ -203,7 +205,7 @@ Status File::lockRange(uint64_t offset, uint64_t length) {
     fl.l_whence = SEEK_SET;
     fl.l_start = static_cast<off_t>(offset);
     fl.l_len = static_cast<off_t>(length);
-    while (::fcntl(fd_, F_OFD_SETLKW, &fl) != 0) {
+    while (Fs().lockRange(fd_, F_OFD_SETLKW, &fl) != 0) {
         if (errno == EINTR) continue;
         return SystemError("Tabulku nelze zamknout pro zápis", path_, errno);
     }
@@ -216,35 +218,35 @@ void File::unlockRange(uint64_t offset, uint64_t length) {
     fl.l_whence = SEEK_SET;
     fl.l_start = static_cast<off_t>(offset);
     fl.l_len = static_cast<off_t>(length);
-    ::fcntl(fd_, F_OFD_SETLK, &fl);
+    Fs().lockRange(fd_, F_OFD_SETLK, &fl);
 }
 
 bool File::isAt(const std::string& path) const {
     struct stat mine, named;
-    return ::fstat(fd_, &mine) == 0 && ::stat(path.c_str(), &named) == 0 &&
+    return Fs().fstat(fd_, &mine) == 0 && Fs().stat(path.c_str(), &named) == 0 &&
            mine.st_dev == named.st_dev && mine.st_ino == named.st_ino;
 }
 
 void File::close() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) Fs().close(fd_);
     fd_ = -1;
 }
 
 bool PathExists(const std::string& path) {
     struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
+    return Fs().stat(path.c_str(), &st) == 0;
 }
 
 bool IsDirectory(const std::string& path) {
     struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return Fs().stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 Status MakeDirectories(const std::string& path) {
     if (path.empty() || IsDirectory(path)) return Status::Ok();
     const std::string parent = ParentDirectory(path);
     if (!parent.empty() && parent != path) KOLVIO_RETURN_IF_ERROR(MakeDirectories(parent));
-    if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) {
+    if (Fs().mkdir(path.c_str(), 0755) != 0 && errno != EEXIST) {
         return SystemError("Adresář nelze vytvořit", path, errno);
     }
     return Status::Ok();
@@ -288,8 +290,22 @@ std::string ResolveInDirectory(const std::string& dir, const std::string& name) 
 }
 
 Status RemoveFile(const std::string& path) {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+    if (Fs().unlink(path.c_str()) != 0 && errno != ENOENT) {
         return SystemError("Soubor nelze smazat", path, errno);
+    }
+    return Status::Ok();
+}
+
+Status LinkFile(const std::string& from, const std::string& to) {
+    if (Fs().link(from.c_str(), to.c_str()) != 0) {
+        return SystemError("Soubor nelze zálohovat", from, errno);
+    }
+    return Status::Ok();
+}
+
+Status RenameFile(const std::string& from, const std::string& to) {
+    if (Fs().rename(from.c_str(), to.c_str()) != 0) {
+        return SystemError("Soubor nelze přejmenovat", from, errno);
     }
     return Status::Ok();
 }
@@ -307,7 +323,7 @@ Status ListDirectory(const std::string& dir, std::vector<std::string>* names) {
 }
 
 Status RemoveDirectory(const std::string& path) {
-    if (::rmdir(path.c_str()) != 0 && errno != ENOENT) {
+    if (Fs().rmdir(path.c_str()) != 0 && errno != ENOENT) {
         return SystemError("Adresář nelze smazat", path, errno);
     }
     return Status::Ok();

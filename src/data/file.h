@@ -96,6 +96,10 @@ std::string BaseName(const std::string& path);
 // or dir/name when there is none.
 std::string ResolveInDirectory(const std::string& dir, const std::string& name);
 Status RemoveFile(const std::string& path);
+// Gives the file at `from` a second name `to` (a hard link).
+Status LinkFile(const std::string& from, const std::string& to);
+// Renames `from` to `to`, replacing `to` (without making it durable).
+Status RenameFile(const std::string& from, const std::string& to);
 // The names of the entries of `dir` ("." and ".." left out), in no order.
 Status ListDirectory(const std::string& dir, std::vector<std::string>* names);
 // Removes an empty directory; one that does not exist is fine.

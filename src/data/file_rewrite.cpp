@@ -9,12 +9,13 @@
 #include <cstdlib>
 
 #include "data/file.h"
+#include "data/file_system.h"
 
 namespace kolvio {
 
 bool IsWritableFile(const std::string& path) {
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return true;
+    if (Fs().stat(path.c_str(), &st) != 0) return true;
     // The permission bits first: the superuser may write anything, but a
     // file marked read-only is meant to stay as it is.
     return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;
@@ -22,7 +23,7 @@ bool IsWritableFile(const std::string& path) {
 
 std::string RewriteTarget(const std::string& path) {
     struct stat st;
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    if (Fs().lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
     char resolved[PATH_MAX];
     if (!::realpath(path.c_str(), resolved)) return path;
     return resolved;
@@ -34,7 +35,7 @@ namespace {
 // (where this user may give it; a file of ours stays ours anyway).
 void KeepModeAndOwner(const std::string& tmpPath, const std::string& finalPath) {
     struct stat old;
-    if (::stat(finalPath.c_str(), &old) != 0) return;
+    if (Fs().stat(finalPath.c_str(), &old) != 0) return;
     if (::chown(tmpPath.c_str(), old.st_uid, old.st_gid) != 0) {
         (void)::chown(tmpPath.c_str(), static_cast<uid_t>(-1), old.st_gid);
     }
@@ -50,15 +51,16 @@ Status ReplaceFileAtomically(const std::string& tmpPath, const std::string& fina
         KOLVIO_RETURN_IF_ERROR(tmp.sync());
     }
     KeepModeAndOwner(tmpPath, finalPath);
-    if (::rename(tmpPath.c_str(), finalPath.c_str()) != 0) {
+    if (Fs().rename(tmpPath.c_str(), finalPath.c_str()) != 0) {
         return SystemError("Soubor nelze nahradit", finalPath, errno);
     }
     // Make the rename itself durable.
     const std::string dir = ParentDirectory(finalPath);
-    const int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dfd =
+        Fs().open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
     if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
+        Fs().fsync(dfd);
+        Fs().close(dfd);
     }
     return Status::Ok();
 }
@@ -94,7 +96,7 @@ Status FileRewrite::commit() {
 
 void FileRewrite::abandon() {
     file_.close();
-    if (pending_) (void)::unlink(temp_.c_str());
+    if (pending_) (void)Fs().unlink(temp_.c_str());
     pending_ = false;
 }
 

@@ -1,6 +1,7 @@
 #include "data/table.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/memo_file.h"
@@ -77,8 +78,12 @@ Status Table::open(bool exclusive) {
     }
     std::vector<std::unique_ptr<TableIndex>> indexes;
     for (const IndexDef& def : ReadIndexDefs(IndexSidecarPath(path))) {
+        // A damaged sidecar may name an index twice: the first one counts.
+        const bool named = std::any_of(indexes.begin(), indexes.end(), [&](const auto& index) {
+            return EqualsIgnoreCase(index->def().name, def.name);
+        });
         std::unique_ptr<TableIndex> index;
-        if (TableIndex::Make(def, file->header().fields, &index).ok() && !findIndex(def.name)) {
+        if (!named && TableIndex::Make(def, file->header().fields, &index).ok()) {
             indexes.push_back(std::move(index));
         }
     }
@@ -234,6 +239,7 @@ std::optional<size_t> Table::currentPosition() {
 
 Status Table::moveToPosition(size_t pos, bool scrollEvent) {
     const size_t n = viewSize();
+    if (viewError_.failed()) return std::exchange(viewError_, Status::Ok());
     if (n == 0) {
         setEmpty();
         if (scrollEvent) afterScroll();
@@ -257,13 +263,17 @@ bool Table::walksPhysically() const {
     return !order_ && !(filtered_ && filter_) && !liveKnown_;
 }
 
-std::optional<uint32_t> Table::nextLive(uint32_t from, int step) {
+Status Table::nextLive(uint32_t from, int step, std::optional<uint32_t>* out) {
+    *out = std::nullopt;
     std::string record;
     for (int64_t r = from; r >= 0 && r < static_cast<int64_t>(file_->recordCount()); r += step) {
-        if (!readRow(static_cast<uint32_t>(r), &record).ok()) return std::nullopt;
-        if (record[0] != '*') return static_cast<uint32_t>(r);
+        KOLVIO_RETURN_IF_ERROR(readRow(static_cast<uint32_t>(r), &record));
+        if (record[0] != '*') {
+            *out = static_cast<uint32_t>(r);
+            break;
+        }
     }
-    return std::nullopt;
+    return Status::Ok();
 }
 
 Status Table::walkTo(std::optional<uint32_t> recno) {
@@ -284,7 +294,9 @@ Status Table::first() {
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
     KOLVIO_RETURN_IF_ERROR(followAppends());
     if (walksPhysically()) {
-        KOLVIO_RETURN_IF_ERROR(walkTo(nextLive(0, 1)));
+        std::optional<uint32_t> live;
+        KOLVIO_RETURN_IF_ERROR(nextLive(0, 1, &live));
+        KOLVIO_RETURN_IF_ERROR(walkTo(live));
     } else {
         KOLVIO_RETURN_IF_ERROR(moveToPosition(0));
     }
@@ -299,7 +311,9 @@ Status Table::last() {
     KOLVIO_RETURN_IF_ERROR(followAppends());
     if (walksPhysically()) {
         const uint32_t count = file_->recordCount();
-        KOLVIO_RETURN_IF_ERROR(walkTo(count == 0 ? std::nullopt : nextLive(count - 1, -1)));
+        std::optional<uint32_t> live;
+        if (count > 0) KOLVIO_RETURN_IF_ERROR(nextLive(count - 1, -1, &live));
+        KOLVIO_RETURN_IF_ERROR(walkTo(live));
     } else {
         const size_t n = viewSize();
         KOLVIO_RETURN_IF_ERROR(moveToPosition(n == 0 ? 0 : n - 1));
@@ -322,7 +336,8 @@ Status Table::moveBy(int64_t n) {
         uint32_t at = recno_;
         bool hitEnd = false;
         for (int64_t remaining = n > 0 ? n : -n; remaining > 0; --remaining) {
-            const auto next = (step < 0 && at == 0) ? std::nullopt : nextLive(at + step, step);
+            std::optional<uint32_t> next;
+            if (step > 0 || at > 0) KOLVIO_RETURN_IF_ERROR(nextLive(at + step, step, &next));
             if (!next) {
                 hitEnd = true;
                 break;
@@ -336,6 +351,7 @@ Status Table::moveBy(int64_t n) {
     }
     const auto pos = currentPosition();
     const int64_t size = static_cast<int64_t>(viewSize());
+    if (viewError_.failed()) return std::exchange(viewError_, Status::Ok());
     const int64_t target = static_cast<int64_t>(*pos) + n;
     if (target >= size) {
         if (static_cast<int64_t>(*pos) != size - 1)
@@ -362,7 +378,12 @@ Status Table::prior() {
 
 bool Table::isEmpty() {
     if (!isOpen()) return true;
-    if (walksPhysically()) return !nextLive(0, 1).has_value();
+    if (walksPhysically()) {
+        // A table whose first rows cannot be read is not empty: moving in
+        // it reports the error.
+        std::optional<uint32_t> live;
+        return nextLive(0, 1, &live).ok() && !live.has_value();
+    }
     return viewSize() == 0;
 }
 

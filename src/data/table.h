@@ -195,7 +195,9 @@ private:
     size_t nearestPosition(uint32_t recno, const std::string& record);
     void ensureLive();
     bool walksPhysically() const;
-    std::optional<uint32_t> nextLive(uint32_t from, int step);
+    // The first live row from `from` on in the direction of `step` (none
+    // at the end); a failed read is returned, not taken for the end.
+    Status nextLive(uint32_t from, int step, std::optional<uint32_t>* out);
     Status walkTo(std::optional<uint32_t> recno);
     Status ensureOrderIndex();
     void ensureRange();
@@ -244,6 +246,9 @@ private:
     // Physical order: the live record numbers, known after one scan.
     bool liveKnown_ = false;
     bool liveIdentity_ = false;  // no deleted rows: position == record number
+    // A read that failed while the rows of the view were worked out; the
+    // next move reports it instead of showing fewer rows.
+    Status viewError_;
     std::vector<uint32_t> live_;
     // Index order: the master range [rangeLo_, rangeHi_) of the index.
     bool rangeValid_ = false;

@@ -6,6 +6,7 @@
 //   filtered: the base rows the filter callback accepts, while filtering is on.
 // Positions are zero-based indexes into the outermost layer.
 #include <algorithm>
+#include <utility>
 
 #include "data/dbf/dbf_file.h"
 #include "data/index/table_index.h"
@@ -18,12 +19,19 @@ void Table::ensureLive() {
     live_.clear();
     const uint32_t count = file_->recordCount();
     const uint32_t length = file_->recordLength();
-    const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
+    // About a megabyte at a time, and no more than the table holds.
+    const uint32_t batch = std::max<uint32_t>(1, std::min((1u << 20) / length, count));
     std::string buf(static_cast<size_t>(batch) * length, '\0');
     bool anyDeleted = false;
     for (uint32_t first = 0; first < count; first += batch) {
         const uint32_t n = std::min(batch, count - first);
-        if (!file_->readRecords(first, n, buf.data()).ok()) break;
+        if (Status st = file_->readRecords(first, n, buf.data()); !st.ok()) {
+            // Worked out again next time; the move that asked reports it.
+            viewError_ = std::move(st);
+            live_.clear();
+            liveIdentity_ = true;
+            return;
+        }
         for (uint32_t i = 0; i < n; ++i) {
             const bool deleted = buf[static_cast<size_t>(i) * length] == '*';
             if (deleted && !anyDeleted) {
@@ -46,9 +54,15 @@ Status Table::ensureOrderIndex() {
 
 void Table::ensureRange() {
     if (rangeValid_ || !order_) return;
-    if (!order_->built() && !buildIndex(order_).ok()) {
-        rangeLo_ = rangeHi_ = 0;
-    } else if (master_) {
+    if (!order_->built()) {
+        if (Status st = buildIndex(order_); !st.ok()) {
+            // Built again next time; the move that asked reports it.
+            viewError_ = std::move(st);
+            rangeLo_ = rangeHi_ = 0;
+            return;
+        }
+    }
+    if (master_) {
         const auto key = masterKey();
         shownMasterKey_ = key;
         if (key) {

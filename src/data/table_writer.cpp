@@ -67,11 +67,37 @@ Status TableWriter::commit() {
     KOLVIO_RETURN_IF_ERROR(table_.file().writeAt(0, SerializeHeader(header_)));
     if (memo_) {
         memo_.reset();
-        KOLVIO_RETURN_IF_ERROR(memoFile_.commit());
+        KOLVIO_RETURN_IF_ERROR(commitWithMemo());
+    } else {
+        KOLVIO_RETURN_IF_ERROR(table_.commit());
     }
-    KOLVIO_RETURN_IF_ERROR(table_.commit());
-    // A new table starts without indexes.
-    return WriteIndexDefs(sidecar_, {});
+    // A new table starts without indexes. Definitions the replaced table
+    // left cannot hurt the new one (an index is built from the rows when it
+    // is used, one of a field the table lacks is ignored), so failing to
+    // remove them does not undo a result that is already in place.
+    (void)WriteIndexDefs(sidecar_, {});
+    return Status::Ok();
+}
+
+// The memo file takes its place first, then the table. Until the table is
+// in place the old memo file stays linked under another name: should the
+// table fail to take its place, the old memo file comes back, so the old
+// table never points into the new memo file.
+Status TableWriter::commitWithMemo() {
+    const std::string memoPath = memoFile_.target();
+    const std::string kept = memoPath + ".kolvio-old";
+    const bool hadMemo = PathExists(memoPath);
+    if (hadMemo) {
+        KOLVIO_RETURN_IF_ERROR(RemoveFile(kept));
+        KOLVIO_RETURN_IF_ERROR(LinkFile(memoPath, kept));
+    }
+    Status st = memoFile_.commit();
+    if (st.ok()) {
+        st = table_.commit();
+        if (!st.ok() && hadMemo) (void)RenameFile(kept, memoPath);
+    }
+    if (hadMemo) (void)RemoveFile(kept);
+    return st;
 }
 
 }  // namespace kolvio

@@ -45,6 +45,7 @@ public:
 
 private:
     Status flush();
+    Status commitWithMemo();
 
     DbfHeader header_;
     FileRewrite table_;

@@ -74,6 +74,19 @@ TEST(IniDocument, RefusesNamesAndValuesThatWouldBreakTheFile) {
     EXPECT_EQ(doc.serialize(), "[A]\nx=1\n");
 }
 
+// Found by fuzzing: in a file whose first line ends with LF alone, a line
+// ending with CR CR LF kept one CR in its value until another key was
+// written, which rewrote the line ends and so changed that value.
+TEST(IniDocument, StrayCarriageReturnIsNoPartOfAValueSoWritingAnotherKeepsIt) {
+    IniDocument doc = IniDocument::Parse("[A]\nx=1\r\r\nz = \r2\r\n");
+    EXPECT_EQ(doc.value("A", "x"), "1");
+    EXPECT_EQ(doc.value("A", "z"), "2");
+    ASSERT_TRUE(doc.setValue("A", "y", "3"));
+    const IniDocument back = IniDocument::Parse(doc.serialize());
+    EXPECT_EQ(back.value("A", "x"), "1");
+    EXPECT_EQ(back.value("A", "z"), "2");
+}
+
 TEST(IniDocument, RemoveKeyLeavesEveryOtherLine) {
     IniDocument doc = IniDocument::Parse("[A]\n;c\nx=1\ny=2\n");
     EXPECT_TRUE(doc.removeKey("a", "X"));

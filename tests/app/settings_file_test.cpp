@@ -101,5 +101,19 @@ TEST(SettingsFile, RefusedValueLeavesTheFileAsItWas) {
     EXPECT_EQ(ReadBytes(ini.path()), "[A]\nx=1\n");
 }
 
+// A file holding one byte that is not UTF-8 is read as Windows-1250, so
+// storing such bytes would garble the letters of every other setting.
+TEST(SettingsFile, TextThatIsNotUtf8IsRefusedAndTheOtherSettingsKeepTheirLetters) {
+    ScratchDir dir;
+    const std::string before = "[Predchozi]\n1=/home/jezdec/Žďár\n";
+    WriteBytes(dir.file("kolvio.ini"), before);
+    SettingsFile ini(dir.file("kolvio.ini"));
+    EXPECT_TRUE(ini.writeString("Predchozi", "2", "/home/jezd\xA2\x9C").failed());
+    EXPECT_TRUE(ini.writeString("P\xF8" "edchoz\xED", "2", "x").failed());
+    EXPECT_TRUE(ini.writeString("Predchozi", "\xE8", "x").failed());
+    EXPECT_EQ(ReadBytes(ini.path()), before);
+    EXPECT_EQ(ini.readString("Predchozi", "1", ""), "/home/jezdec/Žďár");
+}
+
 }  // namespace
 }  // namespace kolvio

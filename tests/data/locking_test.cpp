@@ -125,5 +125,17 @@ TEST_F(ExclusiveTest, DamagedIndexSidecarIsIgnoredNotTrusted) {
     EXPECT_EQ(t.indexDefs()[0].name, "KOL_C");
 }
 
+// Found by fuzzing: a sidecar that names an index twice gave the table two
+// indexes of one name, so the order chosen by that name was not the one
+// listed for it.
+TEST_F(ExclusiveTest, IndexNamedTwiceInTheSidecarIsTakenOnceInItsFirstMeaning) {
+    std::ofstream(dir.file("kola.kix"), std::ios::trunc)
+        << "KOLVIO-INDEX 1\nX\tNO_SUCH_FIELD\tA\nA\tKOL_TYP\tD\nx\tKOL_C\tA\na\tKOL_C\tA\n";
+    Table t(dir.path(), "kola.dbf");
+    ASSERT_TRUE(t.open().ok());
+    const std::vector<IndexDef> expected = {{"A", "KOL_TYP", true}, {"x", "KOL_C", false}};
+    EXPECT_EQ(t.indexDefs(), expected);
+}
+
 }  // namespace
 }  // namespace kolvio

@@ -1,6 +1,6 @@
 // libFuzzer harness: any bytes through the FIT reader and, when it reads
 // them, through the ride's figures. Nothing may crash, hang, leak or read
-// outside the input. Seeds: corpus/fit.
+// outside the input. Seeds: corpus/fit_reader.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>

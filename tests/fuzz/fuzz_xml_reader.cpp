@@ -1,6 +1,6 @@
 // libFuzzer harness: any bytes through the TCX and GPX readers (and the
 // recognition of the format) and, when they are read, through the ride's
-// figures. Seeds: corpus/xml; dictionary: xml.dict.
+// figures. Seeds: corpus/xml_reader; dictionary: xml_reader.dict.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>

@@ -55,20 +55,28 @@ Status Database::fillDefaultRows(bool wholeDatabase) {
 Status Database::createWithDefaultRows(const std::string& dir, bool wholeDatabase) {
     const std::string staging = StagingFolder(dir);
     KOLVIO_RETURN_IF_ERROR(RemoveCreationStaging(dir));
-    KOLVIO_RETURN_IF_ERROR(MakeDirectories(staging));
-    std::vector<std::string_view> names = {kWatchTypesFile};
-    if (wholeDatabase) names.assign(kDatabaseFiles.begin(), kDatabaseFiles.end());
-    for (std::string_view name : names) {
-        KOLVIO_RETURN_IF_ERROR(Table::Create(staging, std::string(name), CreatedFields(name)));
-    }
-    bindCoreTables(staging);
-    const Status filled = fillDefaultRows(wholeDatabase);
-    closeCoreTables();
-    bindCoreTables(dir);
-    KOLVIO_RETURN_IF_ERROR(filled);
-
     std::vector<std::string> files;
-    KOLVIO_RETURN_IF_ERROR(ListDirectory(staging, &files));
+    const Status staged = [&]() -> Status {
+        KOLVIO_RETURN_IF_ERROR(MakeDirectories(staging));
+        std::vector<std::string_view> names = {kWatchTypesFile};
+        if (wholeDatabase) names.assign(kDatabaseFiles.begin(), kDatabaseFiles.end());
+        for (std::string_view name : names) {
+            KOLVIO_RETURN_IF_ERROR(Table::Create(staging, std::string(name), CreatedFields(name)));
+        }
+        bindCoreTables(staging);
+        const Status filled = fillDefaultRows(wholeDatabase);
+        closeCoreTables();
+        bindCoreTables(dir);
+        KOLVIO_RETURN_IF_ERROR(filled);
+        return ListDirectory(staging, &files);
+    }();
+    if (!staged.ok()) {
+        // Nothing has moved yet: the folder goes back to what it was. (Should
+        // that fail too, the next opening finds the staging folder and
+        // starts the creation again.)
+        (void)RemoveCreationStaging(dir);
+        return staged;
+    }
     std::stable_sort(files.begin(), files.end(), [](const std::string& a, const std::string& b) {
         return MoveRank(a) < MoveRank(b);
     });

@@ -318,16 +318,35 @@ Status DbfFile::appendRecord(std::string_view bytes, uint32_t* recno) {
         header_.headerLength + static_cast<uint64_t>(count) * header_.recordLength;
     std::string withEof(bytes);
     withEof.push_back(kEndOfFile);
+    // What the file held where the record goes, to put back should the
+    // append fail half way (a full disk): the count then matches the file.
+    uint64_t oldSize = 0;
+    KOLVIO_RETURN_IF_ERROR(file_.size(&oldSize));
+    std::string oldTail(static_cast<size_t>(std::min<uint64_t>(
+                            oldSize > offset ? oldSize - offset : 0, withEof.size())),
+                        '\0');
+    KOLVIO_RETURN_IF_ERROR(file_.readAt(offset, oldTail.size(), oldTail.data()));
+    const auto undo = [&](const Status& failure) {
+        (void)file_.truncate(oldSize);
+        if (!oldTail.empty()) (void)file_.writeAt(offset, oldTail);
+        return failure;
+    };
     // The record lands before the count that makes it visible: a crash in
     // between leaves an uncounted record, never a counted garbage one.
-    KOLVIO_RETURN_IF_ERROR(file_.writeAt(offset, withEof));
+    if (const Status st = file_.writeAt(offset, withEof); !st.ok()) return undo(st);
     Today(&header_.updateYear, &header_.updateMonth, &header_.updateDay);
     std::string b(7, '\0');
     b[0] = static_cast<char>((header_.updateYear - 1900) & 0xFF);
     b[1] = static_cast<char>(header_.updateMonth);
     b[2] = static_cast<char>(header_.updateDay);
     Put32(&b, 3, count + 1);
-    KOLVIO_RETURN_IF_ERROR(file_.writeAt(1, b));
+    if (const Status st = file_.writeAt(1, b); !st.ok()) {
+        // A count written in part would make a garbage row visible.
+        std::string was(4, '\0');
+        Put32(&was, 0, count);
+        (void)file_.writeAt(4, was);
+        return undo(st);
+    }
     header_.recordCount = count + 1;
     *recno = count;
     return Status::Ok();

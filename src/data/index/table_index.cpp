@@ -138,7 +138,8 @@ Status TableIndex::build(const DbfFile& file, CodePage page) {
     page_ = page;
     const uint32_t count = file.recordCount();
     const uint32_t length = file.recordLength();
-    const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
+    // About a megabyte at a time, and no more than the table holds.
+    const uint32_t batch = std::max<uint32_t>(1, std::min((1u << 20) / length, count));
     std::string buf(static_cast<size_t>(batch) * length, '\0');
     std::vector<SortedChunks<double>::Entry> numbers;
     std::vector<SortedChunks<std::string>::Entry> texts;

@@ -2,39 +2,31 @@
 //
 // A child process opens (and so upgrades) or packs a database and is killed
 // with SIGKILL after a delay that sweeps the whole length of the operation,
-// as timed on an unkilled run. After every kill the next opening must
+// as timed on an unkilled run (kill_moments.h: how many moments). After every kill the next opening must
 // succeed with every row and every character as it should be: no row lost,
 // no table converted twice (that would turn "Ř" into "ü").
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <functional>
-#include <random>
-#include <thread>
 
 #include "data/database/database.h"
 #include "data/file.h"
+#include "tests/data/database/kill_moments.h"
 #include "tests/data/database/old_database.h"
 #include "tests/data/temp_dir.h"
 
 namespace kolvio {
 namespace {
 
+using testing::KillMoments;
 using testing::OldRide;
+using testing::ReportKills;
+using testing::RunAndKill;
+using testing::Sweep;
 using testing::TempDir;
-using Clock = std::chrono::steady_clock;
+using testing::TimeUnkilled;
 
 constexpr int kRides = 1500;
-#ifdef __SANITIZE_ADDRESS__
-constexpr int kRuns = 10;  // the sanitizers slow every run down many times
-#else
-constexpr int kRuns = 20;
-#endif
 
 std::string RideText(int i) {
     return "Jízda " + std::to_string(i) + ": ŘÝ žluťoučký kůň úpěl ďábelské ódy";
@@ -43,58 +35,6 @@ std::string RideText(int i) {
 void CopyDirectory(const std::string& from, const std::string& to) {
     std::filesystem::remove_all(to);
     std::filesystem::copy(from, to);
-}
-
-// Runs `work` in a child killed after `delay` unless it ends first; true
-// when it was killed before finishing.
-bool RunAndKill(const std::function<void()>& work, std::chrono::microseconds delay) {
-    const auto deadline = Clock::now() + delay;
-    const pid_t child = fork();
-    if (child == 0) {
-        work();
-        _exit(0);
-    }
-    int status = 0;
-    while (Clock::now() < deadline) {
-        if (waitpid(child, &status, WNOHANG) == child) return false;
-        std::this_thread::sleep_for(std::chrono::microseconds(100));
-    }
-    kill(child, SIGKILL);
-    waitpid(child, &status, 0);
-    return WIFSIGNALED(status);
-}
-
-// How long `work` takes in a child: the median of three runs.
-std::chrono::microseconds TimeUnkilled(const std::function<void()>& work,
-                                       const std::function<void()>& reset) {
-    std::vector<std::chrono::microseconds> times;
-    for (int i = 0; i < 3; ++i) {
-        reset();
-        const auto start = Clock::now();
-        const pid_t child = fork();
-        if (child == 0) {
-            work();
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        times.push_back(
-            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start));
-    }
-    std::sort(times.begin(), times.end());
-    return times[1];
-}
-
-// Delays covering [0, total] evenly, each at a random place in its slot.
-std::vector<std::chrono::microseconds> Sweep(std::chrono::microseconds total) {
-    std::mt19937 rng(20030501);
-    std::uniform_real_distribution<double> within(0, 1);
-    std::vector<std::chrono::microseconds> delays;
-    for (int k = 0; k < kRuns; ++k) {
-        const double at = (k + within(rng)) / kRuns * static_cast<double>(total.count());
-        delays.emplace_back(static_cast<int64_t>(at));
-    }
-    return delays;
 }
 
 void OpenInChild(const std::string& dir) {
@@ -146,7 +86,8 @@ TEST_F(CrashTest, UpgradeKilledAtAnyMomentIsCompletedByTheNextOpening) {
         EXPECT_EQ(db.TTKOL().getString("KOL_ZNA"), "Škoda");
         EXPECT_EQ(db.TTHLD().recordCount(), 3);
     }
-    EXPECT_GT(killed, kRuns / 3);  // kills landed inside the operation
+    ReportKills("upgrade", KillMoments(), killed);
+    EXPECT_GT(killed, KillMoments() / 3);  // kills landed inside the operation
 }
 
 TEST_F(CrashTest, CreationKilledAtAnyMomentEndsWithEveryDefaultRow) {
@@ -170,7 +111,8 @@ TEST_F(CrashTest, CreationKilledAtAnyMomentEndsWithEveryDefaultRow) {
         EXPECT_EQ(db.TTHLD().recordCount(), 3);
         EXPECT_FALSE(CreationInterrupted(work()));
     }
-    EXPECT_GT(killed, kRuns / 3);
+    ReportKills("creation", KillMoments(), killed);
+    EXPECT_GT(killed, KillMoments() / 3);
 }
 
 TEST_F(CrashTest, PackKilledAtAnyMomentLosesNoRide) {
@@ -220,7 +162,8 @@ TEST_F(CrashTest, PackKilledAtAnyMomentLosesNoRide) {
         ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", 2));
         EXPECT_EQ(db.TTRN().recordCount(), 4);  // the detail link survived
     }
-    EXPECT_GT(killed, kRuns / 3);
+    ReportKills("pack", KillMoments(), killed);
+    EXPECT_GT(killed, KillMoments() / 3);
 }
 
 }  // namespace

@@ -1,0 +1,1 @@
+ALTER TABLE "stara.dbf" add column rok Integer 

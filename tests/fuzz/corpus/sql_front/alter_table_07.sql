@@ -1,0 +1,1 @@
+ALTER TABLE "nic.dbf" add column rok Integer

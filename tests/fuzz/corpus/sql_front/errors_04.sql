@@ -1,0 +1,2 @@
+select datum from jizdy
+where datum > "32.1.2024"

@@ -1,0 +1,1 @@
+select datum jizdy

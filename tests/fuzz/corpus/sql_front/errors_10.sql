@@ -1,0 +1,1 @@
+select jizdy.datum, count(*) from jizdy

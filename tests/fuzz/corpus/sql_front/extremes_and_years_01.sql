@@ -1,0 +1,1 @@
+select max(PRUMER), min(PRUMER), count(*), count(PRUMER) from pomocne

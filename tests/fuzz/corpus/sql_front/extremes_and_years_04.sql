@@ -1,0 +1,1 @@
+select count(*), max(prumer) from pomocne

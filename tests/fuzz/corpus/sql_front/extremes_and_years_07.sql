@@ -1,0 +1,1 @@
+select datum from jizdy where datum >= "1.1.2023" and datum <= "31.12.2023"

@@ -1,0 +1,1 @@
+select min(datum), max(datum), count(*), sum(delka), avg(delka) from prazdna

@@ -1,0 +1,1 @@
+select t from t where a > 0 and b > 2

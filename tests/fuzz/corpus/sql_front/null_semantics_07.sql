@@ -1,0 +1,1 @@
+select count(*), count(a), sum(a), avg(a), min(a), max(t), min(d) from t where a > 100

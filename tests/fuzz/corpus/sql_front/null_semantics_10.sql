@@ -1,0 +1,1 @@
+select sum(b) / sum(a), sum(a) / sum(b) from t where a = 0

@@ -1,0 +1,1 @@
+select trs_start from typ_trs order by trs_start

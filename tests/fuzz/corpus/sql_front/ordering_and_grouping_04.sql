@@ -1,0 +1,1 @@
+select trs_start from typ_trs where trs_start > "Brno" and trs_start < "D"

@@ -1,0 +1,1 @@
+select datum, osob from jizdy where kol_c = 3 or osob > 2 order by 2 desc, 1

@@ -1,0 +1,1 @@
+select distinct kol_c, rok from jizdy where rok = 2024

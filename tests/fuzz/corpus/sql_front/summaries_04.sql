@@ -1,0 +1,1 @@
+select AVG (SUM_DEL) AS vysl from VYSLEDEK.dbf

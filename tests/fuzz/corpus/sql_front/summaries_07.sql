@@ -1,0 +1,1 @@
+select SUM (COUNT_JIZ) AS vysl from VYSLEDEK.dbf
