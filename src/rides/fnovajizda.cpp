@@ -169,10 +169,6 @@ void TFNovaJizda::ETRPExit(RideBox which) {
     // Nothing typed matters on the way to "ZRUŠ".
     if (closing_ || QApplication::focusWidget() == BKONEC) return;
     QLineEdit* edit = box(which);
-    // A box left as the screen showed it is no entry (the screen opens with
-    // the first box focused, "0.00"): its working value stands, and zero
-    // figures are refused by "PŘIDEJ".
-    if (!edit->isModified()) return;
     const LeaveResult result = figures_.leave(which, edit->text().toStdString());
     if (result.refusal) {
         refusedBox_ = edit;
