@@ -138,15 +138,19 @@ TEST_F(ConcurrentWritersTest, MemoWritersNeverShareABlock) {
 TEST_F(ConcurrentWritersTest, TwoWritersStoreEveryRideOnce) {
     constexpr int kRides = 10000;
     int start[2];
+    int ready[2];
     ASSERT_EQ(pipe(start), 0);
+    ASSERT_EQ(pipe(ready), 0);
     std::vector<pid_t> writers;
     for (int writer = 1; writer <= 2; ++writer) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             close(start[1]);
+            close(ready[0]);
             Table t(dir.path(), "jizdy.dbf");
             if (!t.open().ok()) _exit(2);
+            (void)!write(ready[1], "r", 1);
             char go;
             (void)!read(start[0], &go, 1);  // both begin together
             for (int i = 0; i < kRides; ++i) {
@@ -157,6 +161,17 @@ TEST_F(ConcurrentWritersTest, TwoWritersStoreEveryRideOnce) {
         writers.push_back(pid);
     }
     close(start[0]);
+    close(ready[1]);
+    // Both tables open before either appends, so that the two only ever
+    // meet as writers.
+    char opened[2];
+    size_t got = 0;
+    while (got < 2) {
+        const ssize_t n = read(ready[0], opened + got, 2 - got);
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+    }
+    close(ready[0]);
     close(start[1]);  // end of file: go
     for (pid_t pid : writers) {
         int status = 0;
