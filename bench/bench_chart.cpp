@@ -25,6 +25,7 @@
 
 using namespace kolvio;
 using namespace kolvio::chart;
+using kolvio::bench::CpuMs;
 
 namespace {
 
@@ -73,12 +74,6 @@ void Load(GraphProperties& chart, int points) {
 
 // Processor time of this process: beside the wall-clock time it tells
 // what drawing costs when other programs share the machine.
-double CpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 // printf pads by bytes; the Czech names hold two-byte letters.
 int Width(const char* text, int columns) {
     int continuation = 0;

@@ -54,12 +54,6 @@ using namespace kolvio::bench;
 
 const QStringList kColumns = {"DATUM", "TRASA START", "JÍZDA DÉLKA", "JÍZDA PRŮMER"};
 
-double CpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 void Settle() {
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();

@@ -69,12 +69,6 @@ namespace {
 using namespace kolvio;
 using namespace kolvio::bench;
 
-double CpuMs() {
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
 void Settle() {
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();

@@ -66,11 +66,6 @@ public:
     std::pair<double, double> take() const { return {Ms(Clock::now() - wall_), CpuMs() - cpu_}; }
 
 private:
-    static double CpuMs() {
-        timespec t{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-        return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-    }
     Clock::time_point wall_;
     double cpu_;
 };

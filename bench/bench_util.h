@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -20,6 +21,14 @@ inline void Check(const Status& st) {
         std::fprintf(stderr, "%s\n", st.message().c_str());
         std::exit(1);
     }
+}
+
+// Processor time this process has spent, in milliseconds: on a shared
+// machine it says what the work cost, beside the wall-clock figure.
+inline double CpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
 inline double Median(std::vector<double> v) {
