@@ -10,6 +10,10 @@
 # build-fuzz/findings/NAME/ and makes the script fail; copy the input into
 # the committed corpus and fix the reader, so that the normal test run
 # replays it from then on.
+#
+# FUZZ_SEED=N makes the inputs tried the same on every run (the test command
+# sets it, so that a finding there can be repeated); unset, each run tries
+# new ones.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -42,7 +46,7 @@ for name in "${harnesses[@]}"; do
     if [ -f "tests/fuzz/$name.dict" ]; then dict=(-dict="tests/fuzz/$name.dict"); fi
     if "$build/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 \
         -rss_limit_mb=2048 -malloc_limit_mb=512 -print_final_stats=1 \
-        -artifact_prefix="$findings/" "${dict[@]}" "$work" "tests/fuzz/corpus/$name" \
+        -seed="${FUZZ_SEED:-0}" -artifact_prefix="$findings/" "${dict[@]}" "$work" "tests/fuzz/corpus/$name" \
         >"$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
         echo "$name: ${runs:-?} executions in ${seconds} s, no finding"

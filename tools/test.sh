@@ -24,4 +24,4 @@ cmake --build build -j"$jobs"
 tools/check-package.sh
 ctest --test-dir build --output-on-failure -j"$jobs"
 
-tools/fuzz.sh 10
+FUZZ_SEED=1 tools/fuzz.sh 10

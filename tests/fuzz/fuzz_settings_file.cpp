@@ -32,10 +32,13 @@ struct Key {
     std::string section, key;
 };
 
+// Blanks as the settings file counts them: a carriage return is one, so
+// section "a\r" is section "a".
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+    while (!s.empty() && blank(s.front()))
         s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+    while (!s.empty() && blank(s.back()))
         s.remove_suffix(1);
     return s;
 }
