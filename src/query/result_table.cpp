@@ -3,82 +3,31 @@
 #include <memory>
 
 #include "data/dbf/dbf_file.h"
-#include "data/dbf/record_codec.h"
 #include "data/file.h"
-#include "data/index/index_def.h"
 #include "data/sql/sql_engine.h"
+#include "data/table_writer.h"
 
 namespace kolvio {
 
 namespace {
 
-constexpr size_t kBlockBytes = 4 << 20;
-constexpr char kEndOfFile = 0x1A;
-
-// The new table, written front to back into the temporary file.
-class TableWriter {
-public:
-    explicit TableWriter(std::string path) : path_(std::move(path)) {}
-
-    Status begin(const std::vector<FieldDef>& fields) {
-        KOLVIO_RETURN_IF_ERROR(MakeHeader(fields, &header_));
-        KOLVIO_RETURN_IF_ERROR(File::CreateNew(path_, &file_));
-        created_ = true;
-        head_ = SerializeHeader(header_);
-        offset_ = head_.size();
-        record_.assign(header_.recordLength, ' ');
-        return Status::Ok();
+// Adds one row of the result; a value that does not fit its field leaves
+// that field blank and is counted instead of stopping the copy.
+Status AddRow(TableWriter& writer, const std::vector<Value>& values, ResultTableReport* report) {
+    const size_t fields = writer.fields().size();
+    for (size_t f = 0; f < fields && f < values.size(); ++f) {
+        const Status st = writer.setValue(static_cast<int>(f), values[f]);
+        if (st.ok()) continue;
+        if (report->problemValues++ == 0) report->firstProblem = st.message();
+        writer.setNull(static_cast<int>(f));
     }
-
-    Status row(const std::vector<Value>& values, ResultTableReport* report) {
-        std::fill(record_.begin(), record_.end(), ' ');
-        for (size_t f = 0; f < header_.fields.size() && f < values.size(); ++f) {
-            const FieldLayout& field = header_.fields[f];
-            const Status st =
-                EncodeField(field, values[f], record_.data(), CodePage::kCp852, nullptr);
-            if (st.ok()) continue;
-            if (report->problemValues++ == 0) report->firstProblem = st.message();
-            EncodeField(field, Value(), record_.data(), CodePage::kCp852, nullptr);
-        }
-        if (header_.recordCount == UINT32_MAX) {
-            return Status::Invalid("Výsledek dotazu má více řádků, než pojme tabulka.");
-        }
-        block_ += record_;
-        ++header_.recordCount;
-        ++report->rows;
-        return block_.size() >= kBlockBytes ? flush() : Status::Ok();
+    if (writer.recordCount() == UINT32_MAX) {
+        return Status::Invalid("Výsledek dotazu má více řádků, než pojme tabulka.");
     }
-
-    // The rows so far, the end mark and the header with the final count.
-    Status finish() {
-        block_.push_back(kEndOfFile);
-        KOLVIO_RETURN_IF_ERROR(flush());
-        head_ = SerializeHeader(header_);
-        return file_.writeAt(0, head_);
-    }
-
-    void discard() {
-        file_.close();
-        if (created_) RemoveFile(path_);
-    }
-
-private:
-    Status flush() {
-        KOLVIO_RETURN_IF_ERROR(file_.writeAt(offset_, block_));
-        offset_ += block_.size();
-        block_.clear();
-        return Status::Ok();
-    }
-
-    std::string path_;
-    File file_;
-    bool created_ = false;
-    DbfHeader header_;
-    std::string head_;
-    std::string record_;
-    std::string block_;
-    uint64_t offset_ = 0;
-};
+    KOLVIO_RETURN_IF_ERROR(writer.addRecord());
+    ++report->rows;
+    return Status::Ok();
+}
 
 // Holds the old table exclusively until the new one has replaced it, so
 // nobody opens the old one meanwhile; refuses a table open elsewhere.
@@ -94,19 +43,13 @@ Status HoldOldTable(const std::string& path, std::unique_ptr<DbfFile>* old) {
     return Status::Ok();
 }
 
-// Puts the written table in place of the old one, or removes it after a
-// failure (`result`).
-Status Finish(TableWriter& writer, const std::string& path, Status result,
-              ResultTableReport* report) {
-    if (result.ok()) result = writer.finish();
-    if (result.ok()) result = ReplaceFileAtomically(RewriteTempPath(path), path);
-    if (!result.ok()) {
-        writer.discard();
-        *report = ResultTableReport();
-        return result;
-    }
-    // The sort indexes of the previous table go with it.
-    return WriteIndexDefs(IndexSidecarPath(path), {});
+// Puts the written table in place of the old one (the old one's sort
+// indexes go with it); after a failure (`result`) the writer leaves the old
+// table as it was and removes what it wrote.
+Status Finish(TableWriter& writer, Status result, ResultTableReport* report) {
+    if (result.ok()) result = writer.commit();
+    if (!result.ok()) *report = ResultTableReport();
+    return result;
 }
 
 }  // namespace
@@ -119,20 +62,20 @@ Status WriteResultTable(const std::string& dataDir, std::string_view statement,
     std::unique_ptr<DbfFile> old;
     KOLVIO_RETURN_IF_ERROR(HoldOldTable(path, &old));
 
-    TableWriter writer(RewriteTempPath(path));
+    TableWriter writer;
     Status written = Status::Ok();
     const Status st = sql::QueryEach(
         dataDir, statement,
         [&](const std::vector<FieldDef>& fields) {
-            written = writer.begin(fields);
+            written = writer.begin(path, fields);
             if (observer && observer->fields) observer->fields(fields);
         },
         [&](const std::vector<Value>& values) {
             if (!written.ok()) return;
-            written = writer.row(values, report);
+            written = AddRow(writer, values, report);
             if (written.ok() && observer && observer->row) observer->row(values);
         });
-    return Finish(writer, path, st.ok() ? written : st, report);
+    return Finish(writer, st.ok() ? written : st, report);
 }
 
 Status WriteRowsTable(const std::string& dataDir, const std::string& fileName,
@@ -144,13 +87,13 @@ Status WriteRowsTable(const std::string& dataDir, const std::string& fileName,
     std::unique_ptr<DbfFile> old;
     KOLVIO_RETURN_IF_ERROR(HoldOldTable(path, &old));
 
-    TableWriter writer(RewriteTempPath(path));
-    Status result = writer.begin(fields);
+    TableWriter writer;
+    Status result = writer.begin(path, fields);
     if (result.ok()) {
-        result =
-            produce([&](const std::vector<Value>& values) { return writer.row(values, report); });
+        result = produce(
+            [&](const std::vector<Value>& values) { return AddRow(writer, values, report); });
     }
-    return Finish(writer, path, result, report);
+    return Finish(writer, result, report);
 }
 
 }  // namespace kolvio
