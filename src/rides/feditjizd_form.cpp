@@ -1,4 +1,5 @@
 // The controls of the ride editor.
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +24,9 @@ namespace {
 constexpr int kRidersLength = 6;
 // The date column takes this share of the grid's width on every resize.
 constexpr int kDateColumnPercent = 75;
+// Characters the type and bike boxes keep at the smallest window: as many
+// as fit beside the dates without a scroll bar.
+constexpr int kNameLength = 4;
 
 QLabel* Buddy(const char* caption, QWidget* control, QWidget* parent) {
     auto* label = new QLabel(QString::fromUtf8(caption), parent);
@@ -67,6 +71,8 @@ void TFEditJizd::buildLayout() {
     BuildRideControls(this, page, db, mainWindow().displaySettings());
 
     LabelsAboveBoxes(GBCyklo);
+    for (QComboBox* names : {DBLookupComboBox6, DBLookupComboBox7, DBLookupComboBox9})
+        names->setMinimumContentsLength(kNameLength);
 
     auto* ridesBox = new QGroupBox(QStringLiteral("Zadané jízdy:"), page);
     ridesBox->setObjectName(QStringLiteral("GBJizdy"));

@@ -96,7 +96,7 @@ void TFNovaJizda::buildLayout() {
     sr_vek_lim_vyp =
         Hinted(new QPushButton(QStringLiteral("info"), GBSrdce), "sr_vek_lim_vyp", nullptr);
     sr_vek_lim_vyp->setAutoDefault(false);
-    heartGrid->addWidget(sr_vek_lim_vyp, 1, 1, Qt::AlignLeft);
+    limitRow->insertWidget(limitRow->count() - 1, sr_vek_lim_vyp);
 
     // The route beside the computer figures; the types, the bike with the
     // description, the date; the heart.

@@ -159,7 +159,6 @@ void BuildTypesAndBike(RideControls* c, QWidget* parent, Database& db) {
 void BuildHeart(RideControls* c, QWidget* parent, Database& db, const DisplaySettings& s) {
     QGridLayout* g = nullptr;
     c->GBSrdce = Named(Group(parent, "Srdce - tep", &g), "GBSrdce");
-    c->heartGrid = g;
     QWidget* box = c->GBSrdce;
     c->sr_mer = Named(new QCheckBox(QStringLiteral("měřeno"), box), "sr_mer",
                       "ne/měření srdečního tepu při jízdě");
@@ -182,14 +181,10 @@ void BuildHeart(RideControls* c, QWidget* parent, Database& db, const DisplaySet
                        db.TTHLD(), "THL_ZKR");
     c->hl_c_2 = Lookup(c, box, "hl_c_2", "Vyber typ hlídání limitu - popis", rides, "THL_C",
                        db.TTHLD(), "THL_POP");
-    // They share the widest line with the over-limit figures: as narrow as
-    // the smallest window needs, wider wherever there is room.
-    for (QComboBox* combo : {c->hl_c_1, c->hl_c_2})
-        combo->setMinimumContentsLength(1);
-
-    // Three rows: the measured figures; the limits with room for the new-ride
-    // screen's "info" (column 1 of the grid); the share above the limit and
-    // the watch type.
+    // Three rows of figures: measured, the limits (the new-ride screen adds
+    // its "info" at the end), the share above the limit. The watch type
+    // stands beside them as a column of its own, caption over its two
+    // boxes, so that its names are whole at the smallest window size.
     const auto row = [box](std::initializer_list<std::pair<const char*, QWidget*>> items) {
         auto* line = new QHBoxLayout;
         for (const auto& [caption, widget] : items) {
@@ -208,14 +203,16 @@ void BuildHeart(RideControls* c, QWidget* parent, Database& db, const DisplaySet
                       {"MAX:", c->sr_max},
                       {"KCAL:", c->sr_kcal}}),
                  0, 0);
-    g->addLayout(row({{"stanovený limit:", c->sr_lim}, {"věkový limit:", c->sr_x}}), 1, 0);
-    auto* over = row({{"překročení limitu", nullptr}, {"%:", c->sr_plp}, {"ČAS:", c->sr_plc}});
-    over->insertWidget(over->count() - 1,
-                       new QLabel(QStringLiteral("hlídání tepového limitu"), box));
-    over->insertWidget(over->count() - 1, c->hl_c_1, 1);
-    over->insertWidget(over->count() - 1, c->hl_c_2, 2);
-    g->addLayout(over, 2, 0, 1, 3);
-    g->setColumnStretch(2, 1);
+    c->limitRow = row({{"stanovený limit:", c->sr_lim}, {"věkový limit:", c->sr_x}});
+    g->addLayout(c->limitRow, 1, 0);
+    g->addLayout(row({{"překročení limitu", nullptr}, {"%:", c->sr_plp}, {"ČAS:", c->sr_plc}}), 2,
+                 0);
+    auto* watch = new QLabel(QStringLiteral("hlídání tepového limitu"), box);
+    watch->setBuddy(c->hl_c_1);
+    g->addWidget(watch, 0, 1, Qt::AlignLeft | Qt::AlignBottom);
+    g->addWidget(c->hl_c_1, 1, 1);
+    g->addWidget(c->hl_c_2, 2, 1);
+    g->setColumnStretch(1, 1);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -45,7 +46,7 @@ struct RideControls {
     QComboBox *DBLookupComboBox9, *DBLookupComboBox10;
     // "Srdce - tep"
     QGroupBox* GBSrdce;
-    QGridLayout* heartGrid;
+    QHBoxLayout* limitRow;  // the set and age limits; room for more at its end
     QCheckBox* sr_mer;
     QLineEdit *sr_avg, *sr_max, *sr_kcal, *sr_lim, *sr_x, *sr_plp, *sr_plc;
     QComboBox *hl_c_1, *hl_c_2;  // watch type: abbreviation, description

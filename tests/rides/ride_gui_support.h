@@ -5,6 +5,10 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +34,26 @@ inline std::vector<StoredRide> ReadRides(const QString& dir) {
         out.push_back(std::move(ride));
     }
     return out;
+}
+
+// Whether the box, as laid out now, has room for each of its items whole.
+inline bool ShowsEveryItemWhole(QComboBox* combo) {
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    const int room =
+        combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width();
+    for (int i = 0; i < combo->count(); ++i) {
+        if (combo->fontMetrics().horizontalAdvance(combo->itemText(i)) > room) return false;
+    }
+    return combo->count() > 0;
+}
+
+// Whether the screen's controls fit its width (no sideways scrolling).
+inline bool FitsItsWidth(QWidget* screen) {
+    const auto* scroll = screen->findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
+    return scroll && !scroll->horizontalScrollBar()->isVisible();
 }
 
 // Picks the item showing `text` as the rider does with the keyboard (which

@@ -35,6 +35,7 @@ private slots:
     void arrowTurnsAndSwapsTheLabels();
     void routeListIsOrderedByTheLookupBeingEntered();
     void dateButtonsSetTheDateStored();
+    void watchTypesAreWholeAtTheSmallestWindow();
 
 private:
     static TFNovaJizda* open(RideSession& s);
@@ -555,6 +556,18 @@ void TestNewRide::dateButtonsSetTheDateStored() {
     QCOMPARE(rides[2].at("MESIC_C").asInt(), 2003005);
     QCOMPARE(rides[2].at("ROK").asInt(), 2003);
     QCOMPARE(rides[3].at("DATUM").asDate().dayNumber(), DateOf(QDate::currentDate()).dayNumber());
+}
+
+void TestNewRide::watchTypesAreWholeAtTheSmallestWindow() {
+    RideSession s;
+    TFNovaJizda* f = open(s);
+    QVERIFY(f);
+    s.form->resize(632, 430);
+    Settle();
+    QVERIFY(FitsItsWidth(f));
+    QVERIFY(ShowsEveryItemWhole(f->hl_c_1));
+    QVERIFY(ShowsEveryItemWhole(f->hl_c_2));
+    CHECK_MESSAGES(s.msgs);
 }
 
 }  // namespace kolvio::testing

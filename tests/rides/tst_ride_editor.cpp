@@ -34,6 +34,7 @@ private slots:
     void dateEditedInTheGridKeepsMonthAndYearInStep();
     void primaryTypeDecidesTheRoute();
     void deletingTheOnlyRideLeavesAnEmptyScreen();
+    void watchTypesAreWholeAtTheSmallestWindow();
     void dateColumnTakesThreeQuartersOfTheGrid();
 
 private:
@@ -511,6 +512,19 @@ void TestRideEditor::deletingTheOnlyRideLeavesAnEmptyScreen() {
     e->BKONEC->click();
     Settle();
     QVERIFY(s.navigatorScreen());
+    CHECK_MESSAGES(s.msgs);
+}
+
+void TestRideEditor::watchTypesAreWholeAtTheSmallestWindow() {
+    RideSession s;
+    addRides(s);
+    TFEditJizd* e = open(s);
+    QVERIFY(e);
+    s.form->resize(632, 430);
+    Settle();
+    QVERIFY(FitsItsWidth(e));
+    QVERIFY(ShowsEveryItemWhole(e->hl_c_1));
+    QVERIFY(ShowsEveryItemWhole(e->hl_c_2));
     CHECK_MESSAGES(s.msgs);
 }
 
