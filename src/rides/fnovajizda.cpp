@@ -236,6 +236,7 @@ void TFNovaJizda::applyPrimaryTypeRoute() {
     setField("TRS_C", Value(route.route));
     db.TTRS().setFiltered(!noRoutes);
     GBTrat->setVisible(!noRoutes);
+    placeComputerFigures(!noRoutes);
 }
 
 void TFNovaJizda::DBLookupComboBoxClick(QComboBox* lookup) {

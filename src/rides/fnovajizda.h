@@ -34,6 +34,7 @@ class QDropEvent;
 class QDateEdit;
 class QLineEdit;
 class QPushButton;
+class QVBoxLayout;
 
 namespace kolvio {
 
@@ -87,6 +88,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QGridLayout* pageGrid_ = nullptr;
+    QVBoxLayout* dateColumn_ = nullptr;
+
     void buildLayout();
     void buildMenus();
     void FormCreate();
@@ -102,6 +106,9 @@ private:
     // The route part of the primary-type rule: route and direction, the
     // route group and the route list's filter.
     void applyPrimaryTypeRoute();
+    // Beside the route when it is shown; above the date when it is not, so
+    // that no empty band is left where the route stood.
+    void placeComputerFigures(bool besideRoute);
     // Checks the box that has the focus as if it were left; false while a
     // refused box waits to be corrected.
     bool leaveFocusedBox();

@@ -100,17 +100,22 @@ void TFNovaJizda::buildLayout() {
 
     // The route beside the computer figures; the types, the bike with the
     // description, the date; the heart.
-    auto* grid = new QGridLayout(page);
+    auto* grid = pageGrid_ = new QGridLayout(page);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(3);
     auto* bikeAndDescription = new QVBoxLayout;
     bikeAndDescription->addWidget(GBKolo);
     bikeAndDescription->addLayout(description);
+    bikeAndDescription->addStretch();
     grid->addWidget(GBTrat, 0, 0, 1, 2);
     grid->addWidget(GBCyklo, 0, 2);
-    grid->addWidget(GBTyp, 1, 0);
+    grid->addWidget(GBTyp, 1, 0, Qt::AlignTop);
     grid->addLayout(bikeAndDescription, 1, 1);
-    grid->addWidget(dateBox, 1, 2, Qt::AlignTop);
+    dateColumn_ = new QVBoxLayout;
+    dateColumn_->setSpacing(3);
+    dateColumn_->addWidget(dateBox);
+    dateColumn_->addStretch();
+    grid->addLayout(dateColumn_, 1, 2);
     grid->addWidget(GBSrdce, 2, 0, 1, 3);
     for (int column = 0; column < 3; ++column)
         grid->setColumnStretch(column, 1);
@@ -131,6 +136,18 @@ void TFNovaJizda::buildLayout() {
     buttonRow()->insertWidget(buttonRow()->count() - 1, Button2);
     BKONEC->setToolTip(QStringLiteral("Zrušení zadávaní nové jízdy"));
     BKONEC->setStatusTip(BKONEC->toolTip());
+}
+
+void TFNovaJizda::placeComputerFigures(bool besideRoute) {
+    const bool besideNow = pageGrid_->indexOf(GBCyklo) >= 0;
+    if (besideRoute == besideNow) return;
+    if (besideRoute) {
+        dateColumn_->removeWidget(GBCyklo);
+        pageGrid_->addWidget(GBCyklo, 0, 2);
+    } else {
+        pageGrid_->removeWidget(GBCyklo);
+        dateColumn_->insertWidget(0, GBCyklo);
+    }
 }
 
 void TFNovaJizda::buildMenus() {

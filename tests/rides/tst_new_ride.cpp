@@ -470,8 +470,15 @@ void TestNewRide::primaryTypeWithoutRoutesHidesTheRoute() {
     QCOMPARE(f->DBLookupComboBox3->findText(QStringLiteral("trenažer")), -1);
     QCOMPARE(ride.getInt("TRS_C"), 1);
     QCOMPARE(ride.getInt("TRN_C"), 201);
+    Settle();
+    QCOMPARE(f->GBCyklo->y(), f->GBTrat->y());  // the figures beside the route
     QVERIFY(PickItem(f->DBLookupComboBox6, QStringLiteral("trenažer")));
     QVERIFY(f->GBTrat->isHidden());
+    Settle();
+    // No empty band where the route stood: the types at the top, the
+    // figures above the date.
+    QCOMPARE(f->GBTyp->y(), f->GBCyklo->y());
+    QVERIFY(f->GBCyklo->geometry().bottom() < f->findChild<QWidget*>("GBDatum")->y());
     QVERIFY(!s.db().TTRS().filtered());
     QCOMPARE(ride.getInt("TRS_C"), 0);
     QCOMPARE(ride.getInt("TRS_SMER"), 0);
