@@ -5,7 +5,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -27,6 +29,16 @@ namespace {
 
 constexpr char kResultTable[] = "VYSLEDEK.dbf";
 
+// The style's tabs with half the room beside their captions.
+class NarrowTabsStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? value / 2 : value;
+    }
+};
+
 void ShowError(const std::string& message) {
     ShowMsgBox(QString::fromStdString(message), MsgKind::kError, MsgButtons::kOk);
 }
@@ -44,6 +56,10 @@ TFDotaz1::TFDotaz1(TForm_hl& main) : TFVyhod_Zakl(main) {
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setTabPosition(QTabWidget::South);
     PageControl1->setUsesScrollButtons(true);
+    // All eight tabs fit the smallest window without scrolling.
+    auto* narrow = new NarrowTabsStyle;
+    narrow->setParent(PageControl1->tabBar());
+    PageControl1->tabBar()->setStyle(narrow);
     PageZobrazit = new ColumnsPage(PageControl1);
     PageCas = new DatePage(PageControl1, &state_.DateCriterion, db.Table1(), QDate::currentDate());
     PageTrate = new RoutesPage(PageControl1, db, &state_.RoutesCriterion);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -88,6 +89,7 @@ class TestQueryBuilder : public QObject {
 private slots:
     void eachEvaluationButtonOpensItsPreset_data();
     void eachEvaluationButtonOpensItsPreset();
+    void everyPageTabShowsAtTheSmallestWindow();
     void movingLabelsBetweenAndWithinTheLists();
     void workedExampleStatementFromClicksAndItsRowsOnDisk();
     void aChangedPageDropsItsCondition();
@@ -149,6 +151,19 @@ void TestQueryBuilder::eachEvaluationButtonOpensItsPreset() {
     Settle();
     QVERIFY(s.viewer());
     QCOMPARE(TableRows(s.dir(), "VYSLEDEK.dbf").count(), rows);
+    CHECK_MESSAGES(s.msgs);
+}
+
+void TestQueryBuilder::everyPageTabShowsAtTheSmallestWindow() {
+    QuerySession s;
+    TFDotaz1* b = s.openBuilder(&TFNavig::RButton10);
+    QVERIFY(b);
+    s.form->resize(632, 430);
+    Settle();
+    const QTabBar* tabs = b->PageControl1->tabBar();
+    QCOMPARE(tabs->count(), 8);
+    for (int i = 0; i < tabs->count(); ++i)
+        QVERIFY2(tabs->rect().contains(tabs->tabRect(i)), qPrintable(tabs->tabText(i)));
     CHECK_MESSAGES(s.msgs);
 }
 
