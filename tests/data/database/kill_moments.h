@@ -20,7 +20,7 @@ int KillMoments();
 // it was killed before finishing.
 bool RunAndKill(const std::function<void()>& work, std::chrono::microseconds delay);
 
-// How long `work` takes in a child: the median of three runs, each after `reset`.
+// How long `work` takes in a child: the fastest of three runs, each after `reset`.
 std::chrono::microseconds TimeUnkilled(const std::function<void()>& work,
                                        const std::function<void()>& reset);
 
