@@ -253,8 +253,9 @@ void TFZobr_Dotaz::saveWidths() {
     if (model->columnCount() <= 1) return;
     const Status st = mainWindow().settings().update([&](IniDocument& ini) {
         for (int c = 0; c < model->columnCount(); ++c) {
-            if (!ini.setValue(kWidthsSection, model->column(c).field.toStdString(),
-                              std::to_string(DBGrid1->columnWidth(c)))) {
+            if (!ini.setValue(
+                    kWidthsSection, model->column(c).field.toStdString(),
+                    std::to_string(qRound(DBGrid1->columnWidth(c) / DBGrid1->fontScale())))) {
                 return false;
             }
         }
@@ -272,7 +273,7 @@ void TFZobr_Dotaz::restoreWidths() {
         bool ok = false;
         const int width = text ? QString::fromStdString(*text).toInt(&ok) : 0;
         if (ok && width > 0) {
-            DBGrid1->setColumnWidth(c, width);
+            DBGrid1->setColumnWidth(c, qRound(width * DBGrid1->fontScale()));
         } else if (model->column(c).field == QLatin1String(kExtremeField)) {
             // The rank an extremes row stands for is read whole.
             DBGrid1->resizeColumnToContents(c);

@@ -82,6 +82,7 @@ private slots:
     void deletingAsksAndRemovesTheRowOnDisk();
     void swappingTwiceReturnsWithTheSameWidths();
     void widthsAreRememberedAcrossOpenings();
+    void columnsFollowTheScaledFontAndAreRememberedUnscaled();
     void aSingleColumnResultKeepsNoWidths();
     void sortIndexesAreBuiltOnOpeningWhenAsked();
 };
@@ -217,6 +218,35 @@ void TestResultViewer::widthsAreRememberedAcrossOpenings() {
     QTest::mouseClick(s.viewer()->BKONEC, Qt::LeftButton);
     Settle();
     QCOMPARE(ini.readInteger("Graf-registrace", "cislo", -1), 0);
+    CHECK_MESSAGES(s.msgs);
+}
+
+void TestResultViewer::columnsFollowTheScaledFontAndAreRememberedUnscaled() {
+    QuerySession s;
+    Seed(s);
+    const QSize normal = s.form->size();
+    TFZobr_Dotaz* v = RunBikes(s);
+    QVERIFY(v);
+    v->DBGrid1->setColumnWidth(1, 123);
+    s.form->resize(normal * 2);
+    Settle();
+    const qreal scale = v->DBGrid1->fontScale();
+    QVERIFY(scale > 1.5);
+    QVERIFY(qAbs(v->DBGrid1->columnWidth(1) - qRound(123 * scale)) <= 1);
+    QTest::mouseClick(v->BKONEC, Qt::LeftButton);
+    Settle();
+    SettingsFile ini(s.home.ini().toStdString());
+    QVERIFY(qAbs(ini.readInteger("Zobr_Vysledek_1", "SUM_DEL", 0) - 123) <= 1);
+    // Opened again, scaled: the width kept is scaled again.
+    auto* b = qobject_cast<TFDotaz1*>(s.form->activeScreen());
+    QVERIFY(b);
+    QTest::mouseClick(b->Button1, Qt::LeftButton);
+    Settle();
+    QVERIFY(s.viewer());
+    QVERIFY(qAbs(s.viewer()->DBGrid1->columnWidth(1) - qRound(123 * scale)) <= 2);
+    s.form->resize(normal);
+    Settle();
+    QVERIFY(qAbs(s.viewer()->DBGrid1->columnWidth(1) - 123) <= 2);
     CHECK_MESSAGES(s.msgs);
 }
 

@@ -1,6 +1,8 @@
 #include "app/widgets/db_grid.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QSignalBlocker>
 
@@ -56,6 +58,7 @@ DBGrid::DBGrid(Dataset& dataset, QList<GridColumn> columns, QWidget* parent) : Q
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setStretchLastSection(true);
+    fontSize_ = QFontInfo(font()).pointSizeF();
     // The widths follow the weights, however narrow a column gets.
     horizontalHeader()->setMinimumSectionSize(1);
     fitToFont();
@@ -99,7 +102,26 @@ void DBGrid::fitToFont() {
 
 void DBGrid::changeEvent(QEvent* event) {
     QTableView::changeEvent(event);
-    if (event->type() == QEvent::FontChange) fitToFont();
+    if (event->type() != QEvent::FontChange) return;
+    scaleColumnsToFont();
+    fitToFont();
+}
+
+void DBGrid::scaleColumnsToFont() {
+    const qreal size = QFontInfo(font()).pointSizeF();
+    // Weighted columns follow the grid's width instead.
+    if (fontSize_ > 0 && size > 0 && size != fontSize_ && weightTotal_ <= 0) {
+        const qreal ratio = size / fontSize_;
+        for (int c = 0; c < model_->columnCount(); ++c)
+            setColumnWidth(c, qRound(columnWidth(c) * ratio));
+    }
+    fontSize_ = size;
+}
+
+qreal DBGrid::fontScale() const {
+    const qreal normal = QFontInfo(QApplication::font(this)).pointSizeF();
+    const qreal size = QFontInfo(font()).pointSizeF();
+    return normal > 0 && size > 0 ? size / normal : 1.0;
 }
 
 void DBGrid::updateSortIndicator() {

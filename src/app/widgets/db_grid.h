@@ -2,7 +2,8 @@
 // row as the grid's current row (kept in view), in-place editing of editable
 // columns, and ordering by a click on a column title (SortGridByColumn) with
 // the title's sort indicator showing the order. The columns reach the right
-// edge: the last one takes what the others leave. A read-only grid is one
+// edge: the last one takes what the others leave; scaled with the window's
+// font, they keep their proportion to their text. A read-only grid is one
 // Tab stop (Tab leaves it instead of walking its cells).
 #pragma once
 
@@ -28,6 +29,10 @@ public:
     void setColumnWeights(QList<int> weights, int total);
     // Shows the row indicator in a narrow column at the left.
     void setRowIndicator(bool shown);
+    // The grid's font size against the program's normal one. The column
+    // widths follow the font when a window is scaled, so widths kept for
+    // later are divided by it and widths read back multiplied.
+    qreal fontScale() const;
 
     // Shows the sort indicator on the column whose field orders the table
     // (ascending for the index named like the field, descending for "_" +
@@ -46,6 +51,7 @@ private:
     void showCurrentRow();
     void applyWeights();
     void fitToFont();
+    void scaleColumnsToFont();
 
     DatasetModel* model_;
     bool syncing_ = false;
@@ -53,6 +59,7 @@ private:
     bool firstDescending_ = false;
     QList<int> weights_;
     int weightTotal_ = 0;
+    qreal fontSize_ = 0;  // the font's point size the column widths were set for
 };
 
 // Orders the grid's table by the clicked column: descending when it is
