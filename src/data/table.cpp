@@ -1,3 +1,4 @@
+// Opening, closing and packing a table, and the handlers of its events.
 #include "data/table.h"
 
 #include <algorithm>
@@ -142,396 +143,63 @@ Status Table::refresh() {
     return first();
 }
 
-// --- reading ---------------------------------------------------------------
+// --- packing ---------------------------------------------------------------
 
-Status Table::readRow(uint32_t recno, std::string* out) {
-    const uint32_t length = file_->recordLength();
-    if (recno < cacheFirst_ || recno >= cacheFirst_ + cacheCount_) {
-        // Read ahead only when the rows are being walked in physical order.
-        const bool sequential = lastRead_ != UINT32_MAX && recno == lastRead_ + 1;
-        const uint32_t batch = sequential ? std::max<uint32_t>(1, (64u << 10) / length) : 1;
-        const uint32_t n = std::min(batch, file_->recordCount() - recno);
-        cache_.resize(static_cast<size_t>(n) * length);
-        cacheCount_ = 0;
-        KOLVIO_RETURN_IF_ERROR(file_->readRecords(recno, n, cache_.data()));
-        cacheFirst_ = recno;
-        cacheCount_ = n;
-    }
-    lastRead_ = recno;
-    out->assign(cache_, static_cast<size_t>(recno - cacheFirst_) * length, length);
-    return Status::Ok();
+Status Table::reopenAfterRewrite() {
+    const bool exclusive = exclusive_;
+    const std::string index = indexName_;
+    file_.reset();
+    memo_.reset();
+    indexes_.clear();
+    order_ = nullptr;
+    state_ = DatasetState::kInactive;
+    indexName_ = index;
+    Status st = open(exclusive);
+    return st;
 }
 
-Value Table::value(int index) const {
-    if (!isOpen() || index < 0 || index >= static_cast<int>(fields().size())) return Value();
-    const std::string* row = nullptr;
-    if (candidate_) {
-        row = candidate_;
-    } else if (state_ == DatasetState::kEdit || state_ == DatasetState::kInsert) {
-        row = &editRow_;
-    } else if (hasCurrent_) {
-        row = &row_;
-    }
-    if (!row) return Value();
-    return DecodeField(fields()[index], row->data(), codePage_, memo_.get());
-}
-
-Status Table::valuesAt(int64_t row, const std::vector<int>& wanted, std::vector<Value>* out) {
-    out->clear();
-    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
-    if (row < 0 || row >= recordCount()) {
-        return Status::NotFound("Řádek " + std::to_string(row + 1) + " tabulky \"" + fileName_ +
-                                "\" není.");
-    }
-    std::string record;
-    KOLVIO_RETURN_IF_ERROR(readRow(viewAt(static_cast<size_t>(row)), &record));
-    const auto& defs = fields();
-    out->reserve(wanted.size());
-    for (const int f : wanted) {
-        out->push_back(f < 0 || f >= static_cast<int>(defs.size())
-                           ? Value()
-                           : DecodeField(defs[f], record.data(), codePage_, memo_.get()));
-    }
-    return Status::Ok();
-}
-
-Status Table::lastInIndex(std::string_view name, const std::vector<int>& wanted,
-                          std::vector<Value>* out) {
-    out->clear();
-    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
-    TableIndex* index = findIndex(name);
-    if (!index) {
-        return Status::NotFound("Index \"" + std::string(name) + "\" tabulky \"" + fileName_ +
-                                "\" neexistuje.");
-    }
-    if (!index->built()) KOLVIO_RETURN_IF_ERROR(buildIndex(index));
-    if (index->size() == 0) return Status::Ok();
-    std::string record;
-    KOLVIO_RETURN_IF_ERROR(readRow(index->recnoAt(index->size() - 1), &record));
-    const auto& defs = fields();
-    out->reserve(wanted.size());
-    for (const int f : wanted) {
-        out->push_back(f < 0 || f >= static_cast<int>(defs.size())
-                           ? Value()
-                           : DecodeField(defs[f], record.data(), codePage_, memo_.get()));
-    }
-    return Status::Ok();
-}
-
-// --- cursor ----------------------------------------------------------------
-
-void Table::setEmpty() {
-    hasCurrent_ = false;
-    posValid_ = false;
-    eof_ = bof_ = true;
-    row_.clear();
-}
-
-std::optional<size_t> Table::currentPosition() {
-    if (!hasCurrent_) return std::nullopt;
-    if (!posValid_) {
-        const auto pos = viewPositionOf(recno_, row_);
-        pos_ = pos ? *pos : nearestPosition(recno_, row_);
-        posValid_ = true;
-    }
-    return pos_;
-}
-
-Status Table::moveToPosition(size_t pos, bool scrollEvent) {
-    const size_t n = viewSize();
-    if (viewError_.failed()) return std::exchange(viewError_, Status::Ok());
-    if (n == 0) {
-        setEmpty();
-        if (scrollEvent) afterScroll();
-        return Status::Ok();
-    }
-    pos = std::min(pos, n - 1);
-    const uint32_t recno = viewAt(pos);
-    KOLVIO_RETURN_IF_ERROR(readRow(recno, &row_));
-    recno_ = recno;
-    pos_ = pos;
-    posValid_ = true;
-    hasCurrent_ = true;
-    if (scrollEvent) afterScroll();
-    return Status::Ok();
-}
-
-// In physical order without a filter the cursor walks record by record,
-// skipping deleted ones, so that opening and scanning never need the list of
-// live rows (one read of the whole file) until a position is asked for.
-bool Table::walksPhysically() const {
-    return !order_ && !(filtered_ && filter_) && !liveKnown_;
-}
-
-Status Table::nextLive(uint32_t from, int step, std::optional<uint32_t>* out) {
-    *out = std::nullopt;
-    std::string record;
-    for (int64_t r = from; r >= 0 && r < static_cast<int64_t>(file_->recordCount()); r += step) {
-        KOLVIO_RETURN_IF_ERROR(readRow(static_cast<uint32_t>(r), &record));
-        if (record[0] != '*') {
-            *out = static_cast<uint32_t>(r);
-            break;
+Status Table::pack() {
+    KOLVIO_RETURN_IF_ERROR(requireExclusive("Komprese"));
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    // The block summaries the table had are made again for the packed file.
+    const std::vector<bool> summarised = SummarisedFields(path_);
+    const DbfHeader& old = file_->header();
+    const uint32_t length = old.recordLength;
+    FileRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(path_));
+    File& out = rewrite.file();
+    DbfHeader header = old;
+    header.recordCount = 0;
+    uint64_t offset = header.headerLength;
+    const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
+    std::string in(static_cast<size_t>(batch) * length, '\0');
+    std::string kept;
+    for (uint32_t first = 0; first < old.recordCount; first += batch) {
+        const uint32_t n = std::min(batch, old.recordCount - first);
+        KOLVIO_RETURN_IF_ERROR(file_->readRecords(first, n, in.data()));
+        kept.clear();
+        for (uint32_t i = 0; i < n; ++i) {
+            const char* rec = in.data() + static_cast<size_t>(i) * length;
+            if (rec[0] == '*') continue;
+            kept.append(rec, length);
+            ++header.recordCount;
         }
+        KOLVIO_RETURN_IF_ERROR(out.writeAt(offset, kept));
+        offset += kept.size();
     }
+    KOLVIO_RETURN_IF_ERROR(out.writeAt(offset, "\x1A"));
+    // The original header bytes are kept (padding, language byte); only the count changes.
+    std::string headerBytes(old.headerLength, '\0');
+    File src;
+    KOLVIO_RETURN_IF_ERROR(File::Open(path_, false, &src));
+    KOLVIO_RETURN_IF_ERROR(src.readAt(0, old.headerLength, headerBytes.data()));
+    const std::string fresh = SerializeHeader(header);
+    headerBytes.replace(1, 7, fresh, 1, 7);
+    KOLVIO_RETURN_IF_ERROR(out.writeAt(0, headerBytes));
+    KOLVIO_RETURN_IF_ERROR(rewrite.commit());
+    KOLVIO_RETURN_IF_ERROR(reopenAfterRewrite());
+    if (!summarised.empty()) SummariseTable(path_, summarised);  // without it only slower
     return Status::Ok();
-}
-
-Status Table::walkTo(std::optional<uint32_t> recno) {
-    if (!recno) {
-        setEmpty();
-    } else {
-        KOLVIO_RETURN_IF_ERROR(readRow(*recno, &row_));
-        recno_ = *recno;
-        hasCurrent_ = true;
-        posValid_ = false;
-    }
-    afterScroll();
-    return Status::Ok();
-}
-
-Status Table::first() {
-    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
-    KOLVIO_RETURN_IF_ERROR(ensurePosted());
-    KOLVIO_RETURN_IF_ERROR(followAppends());
-    if (walksPhysically()) {
-        std::optional<uint32_t> live;
-        KOLVIO_RETURN_IF_ERROR(nextLive(0, 1, &live));
-        KOLVIO_RETURN_IF_ERROR(walkTo(live));
-    } else {
-        KOLVIO_RETURN_IF_ERROR(moveToPosition(0));
-    }
-    bof_ = true;
-    eof_ = !hasCurrent_;
-    return Status::Ok();
-}
-
-Status Table::last() {
-    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
-    KOLVIO_RETURN_IF_ERROR(ensurePosted());
-    KOLVIO_RETURN_IF_ERROR(followAppends());
-    if (walksPhysically()) {
-        const uint32_t count = file_->recordCount();
-        std::optional<uint32_t> live;
-        if (count > 0) KOLVIO_RETURN_IF_ERROR(nextLive(count - 1, -1, &live));
-        KOLVIO_RETURN_IF_ERROR(walkTo(live));
-    } else {
-        const size_t n = viewSize();
-        KOLVIO_RETURN_IF_ERROR(moveToPosition(n == 0 ? 0 : n - 1));
-    }
-    eof_ = true;
-    bof_ = !hasCurrent_;
-    return Status::Ok();
-}
-
-Status Table::moveBy(int64_t n) {
-    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
-    KOLVIO_RETURN_IF_ERROR(ensurePosted());
-    if (!hasCurrent_) {
-        eof_ = bof_ = true;
-        return Status::Ok();
-    }
-    if (n == 0) return Status::Ok();
-    if (walksPhysically()) {
-        const int step = n > 0 ? 1 : -1;
-        uint32_t at = recno_;
-        bool hitEnd = false;
-        for (int64_t remaining = n > 0 ? n : -n; remaining > 0; --remaining) {
-            std::optional<uint32_t> next;
-            if (step > 0 || at > 0) KOLVIO_RETURN_IF_ERROR(nextLive(at + step, step, &next));
-            if (!next) {
-                hitEnd = true;
-                break;
-            }
-            at = *next;
-        }
-        if (at != recno_) KOLVIO_RETURN_IF_ERROR(walkTo(at));
-        eof_ = hitEnd && step > 0;
-        bof_ = hitEnd && step < 0;
-        return Status::Ok();
-    }
-    const auto pos = currentPosition();
-    const int64_t size = static_cast<int64_t>(viewSize());
-    if (viewError_.failed()) return std::exchange(viewError_, Status::Ok());
-    const int64_t target = static_cast<int64_t>(*pos) + n;
-    if (target >= size) {
-        if (static_cast<int64_t>(*pos) != size - 1)
-            KOLVIO_RETURN_IF_ERROR(moveToPosition(size - 1));
-        eof_ = true;
-        bof_ = false;
-    } else if (target < 0) {
-        if (*pos != 0) KOLVIO_RETURN_IF_ERROR(moveToPosition(0));
-        bof_ = true;
-        eof_ = false;
-    } else {
-        KOLVIO_RETURN_IF_ERROR(moveToPosition(static_cast<size_t>(target)));
-        eof_ = bof_ = false;
-    }
-    return Status::Ok();
-}
-
-Status Table::next() {
-    return moveBy(1);
-}
-Status Table::prior() {
-    return moveBy(-1);
-}
-
-bool Table::isEmpty() {
-    if (!isOpen()) return true;
-    if (walksPhysically()) {
-        // A table whose first rows cannot be read is not empty: moving in
-        // it reports the error.
-        std::optional<uint32_t> live;
-        return nextLive(0, 1, &live).ok() && !live.has_value();
-    }
-    return viewSize() == 0;
-}
-
-int64_t Table::recordCount() {
-    if (!isOpen()) return 0;
-    return static_cast<int64_t>(viewSize());
-}
-
-int64_t Table::rowNumber() {
-    if (!isOpen()) return -1;
-    const auto pos = currentPosition();
-    return pos ? static_cast<int64_t>(*pos) : -1;
-}
-
-Status Table::moveToRow(int64_t row) {
-    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
-    KOLVIO_RETURN_IF_ERROR(ensurePosted());
-    KOLVIO_RETURN_IF_ERROR(moveToPosition(static_cast<size_t>(std::max<int64_t>(0, row))));
-    eof_ = bof_ = !hasCurrent_;
-    return Status::Ok();
-}
-
-Status Table::gotoBookmark(Bookmark bookmark) {
-    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
-    KOLVIO_RETURN_IF_ERROR(ensurePosted());
-    if (bookmark >= file_->recordCount()) return Status::NotFound("Záznam již neexistuje.");
-    std::string record;
-    KOLVIO_RETURN_IF_ERROR(readRow(bookmark, &record));
-    const auto pos = viewPositionOf(bookmark, record);
-    if (!pos) return Status::NotFound("Záznam již neexistuje.");
-    KOLVIO_RETURN_IF_ERROR(moveToPosition(*pos));
-    eof_ = bof_ = false;
-    return Status::Ok();
-}
-
-void Table::afterScroll() {
-    (void)runHandlers(TableEvent::kAfterScroll);
-    notify(DataChange::kScrolled);
-}
-
-// --- searching -------------------------------------------------------------
-
-bool Table::locate(std::string_view field, const Value& wanted) {
-    const int index = fieldIndex(field);
-    if (!isOpen() || index < 0 || !ensurePosted().ok()) return false;
-    const FieldLayout& f = fields()[index];
-    const size_t n = viewSize();
-    std::string record;
-    for (size_t pos = 0; pos < n; ++pos) {
-        const uint32_t recno = viewAt(pos);
-        if (!readRow(recno, &record).ok()) return false;
-        const Value v = DecodeField(f, record.data(), codePage_, memo_.get());
-        const bool equal =
-            (v.isNull() || wanted.isNull())
-                ? v.isNull() == wanted.isNull()
-                : (IsNumericType(f.type) ? v.asDouble() == wanted.asDouble() : v == wanted);
-        if (equal) return moveToPosition(pos).ok() && (eof_ = bof_ = false, true);
-    }
-    return false;
-}
-
-bool Table::findKey(const std::vector<Value>& key) {
-    if (!isOpen() || !order_ || !ensurePosted().ok() || !ensureOrderIndex().ok()) return false;
-    ensureRange();
-    const auto [lo, hi] = order_->equalRange(key);
-    for (size_t ordinal = std::max(lo, rangeLo_); ordinal < std::min(hi, rangeHi_); ++ordinal) {
-        const uint32_t recno = order_->recnoAt(ordinal);
-        std::string record;
-        if (!readRow(recno, &record).ok()) return false;
-        const auto pos = viewPositionOf(recno, record);
-        if (pos) return moveToPosition(*pos).ok() && (eof_ = bof_ = false, true);
-    }
-    return false;
-}
-
-// --- filter and master -----------------------------------------------------
-
-bool Table::accepts(uint32_t, const std::string& record) {
-    if (!filtered_ || !filter_) return true;
-    candidate_ = &record;
-    const bool ok = filter_(*this);
-    candidate_ = nullptr;
-    return ok;
-}
-
-void Table::setFilter(FilterFn filter) {
-    filter_ = std::move(filter);
-    if (filtered_ && isOpen()) {
-        viewChanged();
-        notify(DataChange::kDataChanged);
-        (void)first();
-    }
-}
-
-void Table::setFiltered(bool on) {
-    if (filtered_ == on) return;
-    filtered_ = on;
-    if (isOpen()) {
-        viewChanged();
-        notify(DataChange::kDataChanged);
-        (void)first();
-    }
-}
-
-void Table::setMaster(Table* master, std::string masterField, std::string indexName) {
-    clearMaster();
-    master_ = master;
-    masterField_ = std::move(masterField);
-    indexName_ = std::move(indexName);
-    order_ = isOpen() ? findIndex(indexName_) : nullptr;
-    masterObserver_ =
-        master_->addObserver([this](DataChange change, int) { onMasterChange(change); });
-    if (isOpen()) {
-        viewChanged();
-        notify(DataChange::kDataChanged);
-        (void)first();
-    }
-}
-
-void Table::clearMaster() {
-    if (!master_) return;
-    master_->removeObserver(masterObserver_);
-    master_ = nullptr;
-    masterObserver_ = 0;
-    if (isOpen()) {
-        viewChanged();
-        notify(DataChange::kDataChanged);
-        (void)first();
-    }
-}
-
-std::optional<Value> Table::masterKey() const {
-    if (!master_ || !master_->isOpen()) return std::nullopt;
-    const bool editing =
-        master_->state() == DatasetState::kEdit || master_->state() == DatasetState::kInsert;
-    if (!editing && !master_->hasCurrent_) return std::nullopt;  // empty master: no details
-    return master_->value(masterField_);
-}
-
-void Table::onMasterChange(DataChange change) {
-    if (change == DataChange::kFieldChanged || !isOpen()) return;
-    // Grids read the master's rows by moving over them and back; only a new
-    // key (or the master opening or closing) gives the detail other rows.
-    const std::optional<Value> key = masterKey();
-    if (change != DataChange::kStateChanged && rangeValid_ && key == shownMasterKey_) return;
-    viewChanged();
-    (void)first();
-    notify(DataChange::kDataChanged);
 }
 
 // --- events ----------------------------------------------------------------

@@ -4,7 +4,8 @@
 //   base:     live rows in physical order, or in the order of the current
 //             index restricted to the master's key range;
 //   filtered: the base rows the filter callback accepts, while filtering is on.
-// Positions are zero-based indexes into the outermost layer.
+// Positions are zero-based indexes into the outermost layer. The filter and
+// the master that restrict the layers are set here too.
 #include <algorithm>
 #include <utility>
 
@@ -244,6 +245,81 @@ void Table::noteDeleted(uint32_t recno) {
         }
     }
     viewChanged();
+}
+
+// --- filter and master -----------------------------------------------------
+
+bool Table::accepts(uint32_t, const std::string& record) {
+    if (!filtered_ || !filter_) return true;
+    candidate_ = &record;
+    const bool ok = filter_(*this);
+    candidate_ = nullptr;
+    return ok;
+}
+
+void Table::setFilter(FilterFn filter) {
+    filter_ = std::move(filter);
+    if (filtered_ && isOpen()) {
+        viewChanged();
+        notify(DataChange::kDataChanged);
+        (void)first();
+    }
+}
+
+void Table::setFiltered(bool on) {
+    if (filtered_ == on) return;
+    filtered_ = on;
+    if (isOpen()) {
+        viewChanged();
+        notify(DataChange::kDataChanged);
+        (void)first();
+    }
+}
+
+void Table::setMaster(Table* master, std::string masterField, std::string indexName) {
+    clearMaster();
+    master_ = master;
+    masterField_ = std::move(masterField);
+    indexName_ = std::move(indexName);
+    order_ = isOpen() ? findIndex(indexName_) : nullptr;
+    masterObserver_ =
+        master_->addObserver([this](DataChange change, int) { onMasterChange(change); });
+    if (isOpen()) {
+        viewChanged();
+        notify(DataChange::kDataChanged);
+        (void)first();
+    }
+}
+
+void Table::clearMaster() {
+    if (!master_) return;
+    master_->removeObserver(masterObserver_);
+    master_ = nullptr;
+    masterObserver_ = 0;
+    if (isOpen()) {
+        viewChanged();
+        notify(DataChange::kDataChanged);
+        (void)first();
+    }
+}
+
+std::optional<Value> Table::masterKey() const {
+    if (!master_ || !master_->isOpen()) return std::nullopt;
+    const bool editing =
+        master_->state() == DatasetState::kEdit || master_->state() == DatasetState::kInsert;
+    if (!editing && !master_->hasCurrent_) return std::nullopt;  // empty master: no details
+    return master_->value(masterField_);
+}
+
+void Table::onMasterChange(DataChange change) {
+    if (change == DataChange::kFieldChanged || !isOpen()) return;
+    // Grids read the master's rows by moving over them and back; only a new
+    // key (or the master opening or closing) gives the detail other rows.
+    const std::optional<Value> key = masterKey();
+    if (change != DataChange::kStateChanged && rangeValid_ && key == shownMasterKey_) return;
+    viewChanged();
+    (void)first();
+    notify(DataChange::kDataChanged);
 }
 
 }  // namespace kolvio

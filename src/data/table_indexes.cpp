@@ -1,0 +1,115 @@
+// The indexes of a table: their definitions, building, and ordering by one.
+#include <algorithm>
+
+#include "data/dbf/dbf_file.h"
+#include "data/dbf/record_codec.h"
+#include "data/index/table_index.h"
+#include "data/table.h"
+
+namespace kolvio {
+
+TableIndex* Table::findIndex(std::string_view name) const {
+    for (const auto& index : indexes_) {
+        if (EqualsIgnoreCase(index->def().name, name)) return index.get();
+    }
+    return nullptr;
+}
+
+Status Table::buildIndex(TableIndex* index) {
+    return index->build(*file_, codePage_);
+}
+
+std::vector<IndexDef> Table::indexDefs() const {
+    std::vector<IndexDef> defs;
+    for (const auto& index : indexes_)
+        defs.push_back(index->def());
+    return defs;
+}
+
+bool Table::hasIndex(std::string_view name) const {
+    return findIndex(name) != nullptr;
+}
+
+Status Table::saveIndexDefs() {
+    return WriteIndexDefs(IndexSidecarPath(path_), indexDefs());
+}
+
+Status Table::addIndex(const IndexDef& def) {
+    KOLVIO_RETURN_IF_ERROR(requireExclusive("Vytvoření indexu"));
+    if (def.name.empty()) return Status::Invalid("Index musí mít název.");
+    if (findIndex(def.name)) {
+        return Status::Invalid("Index \"" + def.name + "\" tabulky \"" + fileName_ +
+                               "\" již existuje.");
+    }
+    std::unique_ptr<TableIndex> index;
+    KOLVIO_RETURN_IF_ERROR(TableIndex::Make(def, fields(), &index));
+    indexes_.push_back(std::move(index));
+    Status st = saveIndexDefs();
+    if (!st.ok()) indexes_.pop_back();
+    return st;
+}
+
+Status Table::deleteIndex(std::string_view name) {
+    KOLVIO_RETURN_IF_ERROR(requireExclusive("Zrušení indexu"));
+    TableIndex* index = findIndex(name);
+    if (!index) {
+        return Status::NotFound("Index \"" + std::string(name) + "\" tabulky \"" + fileName_ +
+                                "\" neexistuje.");
+    }
+    if (order_ == index) {
+        order_ = nullptr;
+        indexName_.clear();
+        viewChanged();
+    }
+    std::erase_if(indexes_, [index](const auto& p) { return p.get() == index; });
+    return saveIndexDefs();
+}
+
+Status Table::setIndexName(std::string_view name) {
+    if (!isOpen()) {
+        indexName_ = std::string(name);
+        return Status::Ok();
+    }
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    TableIndex* index = name.empty() ? nullptr : findIndex(name);
+    if (!name.empty() && !index) {
+        return Status::NotFound("Index \"" + std::string(name) + "\" tabulky \"" + fileName_ +
+                                "\" neexistuje.");
+    }
+    if (index && !index->built()) KOLVIO_RETURN_IF_ERROR(buildIndex(index));
+    order_ = index;
+    indexName_ = index ? index->def().name : std::string();
+    viewChanged();
+    notify(DataChange::kDataChanged);
+    // Keep the current row current, now at its place in the new order.
+    if (hasCurrent_) {
+        const auto pos = viewPositionOf(recno_, row_);
+        if (pos) return moveToPosition(*pos);
+    }
+    return first();
+}
+
+Status Table::lastInIndex(std::string_view name, const std::vector<int>& wanted,
+                          std::vector<Value>* out) {
+    out->clear();
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    TableIndex* index = findIndex(name);
+    if (!index) {
+        return Status::NotFound("Index \"" + std::string(name) + "\" tabulky \"" + fileName_ +
+                                "\" neexistuje.");
+    }
+    if (!index->built()) KOLVIO_RETURN_IF_ERROR(buildIndex(index));
+    if (index->size() == 0) return Status::Ok();
+    std::string record;
+    KOLVIO_RETURN_IF_ERROR(readRow(index->recnoAt(index->size() - 1), &record));
+    const auto& defs = fields();
+    out->reserve(wanted.size());
+    for (const int f : wanted) {
+        out->push_back(f < 0 || f >= static_cast<int>(defs.size())
+                           ? Value()
+                           : DecodeField(defs[f], record.data(), codePage_, memo_.get()));
+    }
+    return Status::Ok();
+}
+
+}  // namespace kolvio
