@@ -50,10 +50,15 @@ inline bool ShowsEveryItemWhole(QComboBox* combo) {
     return combo->count() > 0;
 }
 
-// Whether the screen's controls fit its width (no sideways scrolling).
-inline bool FitsItsWidth(QWidget* screen) {
-    const auto* scroll = screen->findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
-    return scroll && !scroll->horizontalScrollBar()->isVisible();
+// Whether a ride screen, in a window of the smallest size, fits its width
+// (no sideways scrolling) and shows the watch types whole.
+template <class Screen>
+bool FitsTheSmallestWindow(RideSession& s, Screen* screen) {
+    s.form->resize(632, 430);
+    Settle();
+    const auto* scroll = screen->template findChild<QScrollArea*>(QStringLiteral("ScrollBox1"));
+    return scroll && !scroll->horizontalScrollBar()->isVisible() &&
+           ShowsEveryItemWhole(screen->hl_c_1) && ShowsEveryItemWhole(screen->hl_c_2);
 }
 
 // Picks the item showing `text` as the rider does with the keyboard (which

@@ -569,11 +569,7 @@ void TestNewRide::watchTypesAreWholeAtTheSmallestWindow() {
     RideSession s;
     TFNovaJizda* f = open(s);
     QVERIFY(f);
-    s.form->resize(632, 430);
-    Settle();
-    QVERIFY(FitsItsWidth(f));
-    QVERIFY(ShowsEveryItemWhole(f->hl_c_1));
-    QVERIFY(ShowsEveryItemWhole(f->hl_c_2));
+    QVERIFY(FitsTheSmallestWindow(s, f));
     CHECK_MESSAGES(s.msgs);
 }
 

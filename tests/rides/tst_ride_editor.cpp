@@ -520,11 +520,7 @@ void TestRideEditor::watchTypesAreWholeAtTheSmallestWindow() {
     addRides(s);
     TFEditJizd* e = open(s);
     QVERIFY(e);
-    s.form->resize(632, 430);
-    Settle();
-    QVERIFY(FitsItsWidth(e));
-    QVERIFY(ShowsEveryItemWhole(e->hl_c_1));
-    QVERIFY(ShowsEveryItemWhole(e->hl_c_2));
+    QVERIFY(FitsTheSmallestWindow(s, e));
     CHECK_MESSAGES(s.msgs);
 }
 
