@@ -27,6 +27,14 @@ public:
     void build(std::vector<Entry> entries) {
         std::sort(entries.begin(), entries.end(),
                   [this](const Entry& a, const Entry& b) { return less(a, b); });
+        buildSorted(std::move(entries));
+    }
+
+    // The same for entries already in order (checked; false when not).
+    bool buildSorted(std::vector<Entry> entries) {
+        for (size_t i = 1; i < entries.size(); ++i) {
+            if (!less(entries[i - 1], entries[i])) return false;
+        }
         chunks_.clear();
         for (size_t i = 0; i < entries.size(); i += kFill) {
             const size_t end = std::min(entries.size(), i + kFill);
@@ -35,7 +43,19 @@ public:
         }
         size_ = entries.size();
         prefixValid_ = false;
+        return true;
     }
+
+    // Calls `fn(entry)` for every entry in order.
+    template <class Fn>
+    void forEach(Fn fn) const {
+        for (const auto& chunk : chunks_) {
+            for (const Entry& e : chunk)
+                fn(e);
+        }
+    }
+
+    bool isLess(const Entry& a, const Entry& b) const { return less(a, b); }
 
     size_t size() const { return size_; }
 

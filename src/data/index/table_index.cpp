@@ -1,7 +1,9 @@
 #include "data/index/table_index.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "data/dbf/dbf_file.h"
@@ -227,6 +229,75 @@ size_t TableIndex::lowerBound(const std::vector<Value>& key) const {
         return std::get<0>(data_).lowerBound(key.empty() ? kNullNumber : numberKey(key[0]));
     }
     return std::get<1>(data_).lowerBound(textKey(key));
+}
+
+IndexSection TableIndex::section() const {
+    IndexSection s;
+    s.def = def_;
+    s.textKeys = !numericKey();
+    s.recnos.reserve(size());
+    auto add = [&s](const auto& key, auto& keys, uint32_t recno) {
+        if (s.runLengths.empty() || !(keys.back() == key)) {
+            keys.push_back(key);
+            s.runLengths.push_back(0);
+        }
+        ++s.runLengths.back();
+        s.recnos.push_back(recno);
+    };
+    if (numericKey()) {
+        std::get<0>(data_).forEach([&](const auto& e) { add(e.key, s.numbers, e.recno); });
+    } else {
+        std::get<1>(data_).forEach([&](const auto& e) { add(e.key, s.texts, e.recno); });
+    }
+    return s;
+}
+
+template <class K>
+bool TableIndex::loadKeys(const IndexSection& section, const std::vector<K>& keys,
+                          const std::vector<uint32_t>& changed,
+                          const std::vector<std::string>& records) {
+    using Entry = typename SortedChunks<K>::Entry;
+    std::vector<Entry> kept;
+    kept.reserve(section.recnos.size());
+    size_t k = 0;
+    for (size_t run = 0; run < section.runs(); ++run) {
+        for (uint32_t j = 0; j < section.runLengths[run]; ++j, ++k) {
+            const uint32_t recno = section.recnos[k];
+            if (!std::binary_search(changed.begin(), changed.end(), recno)) {
+                kept.push_back({keys[run], recno});
+            }
+        }
+    }
+    std::vector<Entry> fresh;
+    for (size_t i = 0; i < changed.size() && i < records.size(); ++i) {
+        const std::string& record = records[i];
+        if (record.empty() || record[0] == '*') continue;
+        fresh.push_back({keyOf(record.data(), static_cast<K*>(nullptr)), changed[i]});
+    }
+    SortedChunks<K> chunks(def_.descending);
+    std::sort(fresh.begin(), fresh.end(),
+              [&](const Entry& a, const Entry& b) { return chunks.isLess(a, b); });
+    std::vector<Entry> all;
+    all.reserve(kept.size() + fresh.size());
+    std::merge(std::make_move_iterator(kept.begin()), std::make_move_iterator(kept.end()),
+               std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()),
+               std::back_inserter(all),
+               [&](const Entry& a, const Entry& b) { return chunks.isLess(a, b); });
+    if (!chunks.buildSorted(std::move(all))) return false;
+    data_ = std::move(chunks);
+    built_ = true;
+    return true;
+}
+
+bool TableIndex::load(const IndexSection& section, const std::vector<uint32_t>& changed,
+                      const std::vector<std::string>& records, CodePage page) {
+    if (!(section.def == def_) || section.textKeys == numericKey() ||
+        records.size() != changed.size()) {
+        return false;
+    }
+    page_ = page;
+    if (numericKey()) return loadKeys(section, section.numbers, changed, records);
+    return loadKeys(section, section.texts, changed, records);
 }
 
 }  // namespace kolvio

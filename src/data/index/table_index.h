@@ -15,6 +15,7 @@
 
 #include "data/codepage.h"
 #include "data/dbf/field_def.h"
+#include "data/index/index_data.h"
 #include "data/index/index_def.h"
 #include "data/index/sorted_chunks.h"
 #include "data/status.h"
@@ -43,6 +44,14 @@ public:
     bool built() const { return built_; }
     // Reads every live record of the file and sorts the keys.
     Status build(const DbfFile& file, CodePage page);
+    // The contents as kept in the index data file (index_data.h).
+    IndexSection section() const;
+    // Takes the contents from a section of the index data file. The records
+    // `changed` names (ascending) are placed by `records`, their bytes now
+    // (empty for a record the table no longer has). False, and nothing
+    // changed, when the section does not fit this index.
+    bool load(const IndexSection& section, const std::vector<uint32_t>& changed,
+              const std::vector<std::string>& records, CodePage page);
     // Forgets the contents; the next use builds them again.
     void reset();
 
@@ -61,11 +70,16 @@ public:
 private:
     TableIndex(IndexDef def, std::vector<FieldLayout> layouts, std::vector<int> fields,
                CodePage page);
+    template <class K>
+    bool loadKeys(const IndexSection& section, const std::vector<K>& keys,
+                  const std::vector<uint32_t>& changed, const std::vector<std::string>& records);
     bool numericKey() const;
     double numberKey(const char* record) const;
     std::string textKey(const char* record) const;
     double numberKey(const Value& v) const;
     std::string textKey(const std::vector<Value>& key) const;
+    double keyOf(const char* record, double*) const { return numberKey(record); }
+    std::string keyOf(const char* record, std::string*) const { return textKey(record); }
 
     IndexDef def_;
     std::vector<FieldLayout> layouts_;

@@ -30,6 +30,13 @@ bool LockByte(int fd, short type, int command) {
 
 }  // namespace
 
+std::string SidecarPath(const std::string& tablePath, const char* extension) {
+    std::string base = BaseName(tablePath);
+    const auto dot = base.rfind('.');
+    if (dot != std::string::npos) base.resize(dot);
+    return ResolveInDirectory(ParentDirectory(tablePath), base + extension);
+}
+
 Status ReplaceSmallFile(const std::string& path, std::string_view bytes) {
     // A name of our own for each writer, so that two writers never share one.
     std::string temp = path + ".XXXXXX";

@@ -12,6 +12,10 @@
 
 namespace kolvio {
 
+// The sidecar of the table file at `tablePath` with the given extension
+// (".kzm" beside "jizdy.dbf" gives "jizdy.kzm", in the letter case found).
+std::string SidecarPath(const std::string& tablePath, const char* extension);
+
 // Writes `bytes` to a unique temporary file beside `path` and renames it
 // over `path`. Not forced to disk: the sidecars carry their own checksums.
 Status ReplaceSmallFile(const std::string& path, std::string_view bytes);

@@ -4,6 +4,7 @@
 
 #include "data/dbf/dbf_file.h"
 #include "data/file.h"
+#include "data/summary/sidecar_codec.h"
 #include "data/summary/sidecar_io.h"
 
 namespace kolvio {
@@ -18,59 +19,6 @@ constexpr size_t kZoneBytes = 21;
 // More fields than a dBase table may have: the file is not ours.
 constexpr uint32_t kMaxFields = 4096;
 
-class Writer {
-public:
-    void u8(uint8_t v) { out_.push_back(static_cast<char>(v)); }
-    void u32(uint32_t v) { put(&v, 4); }
-    void u64(uint64_t v) { put(&v, 8); }
-    void i64(int64_t v) { put(&v, 8); }
-    void f64(double v) { put(&v, 8); }
-    std::string& bytes() { return out_; }
-
-private:
-    void put(const void* p, size_t n) {
-        // The format is little endian, as every machine the program runs on.
-        out_.append(static_cast<const char*>(p), n);
-    }
-    std::string out_;
-};
-
-class Reader {
-public:
-    explicit Reader(std::string_view bytes) : in_(bytes) {}
-    bool u8(uint8_t* v) { return get(v, 1); }
-    bool u32(uint32_t* v) { return get(v, 4); }
-    bool u64(uint64_t* v) { return get(v, 8); }
-    bool i64(int64_t* v) { return get(v, 8); }
-    bool f64(double* v) { return get(v, 8); }
-    size_t left() const { return in_.size() - pos_; }
-
-private:
-    bool get(void* p, size_t n) {
-        if (left() < n) return false;
-        std::memcpy(p, in_.data() + pos_, n);
-        pos_ += n;
-        return true;
-    }
-    std::string_view in_;
-    size_t pos_ = 0;
-};
-
-// A 64-bit checksum, eight bytes at a time; damage detection, not security.
-uint64_t Checksum(std::string_view bytes) {
-    uint64_t h = 0x4B4F4C56494F5A4Dull ^ bytes.size();
-    size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        uint64_t w;
-        std::memcpy(&w, bytes.data() + i, 8);
-        h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 29;
-    }
-    for (; i < bytes.size(); ++i)
-        h = (h ^ static_cast<uint8_t>(bytes[i])) * 0x100000001B3ull;
-    return h ^ (h >> 32);
-}
-
 bool FieldPresent(const TableZones& zones, size_t field) {
     for (uint32_t b = 0; b < zones.blocks(); ++b) {
         if (zones.zone(field, b).state != Zone::State::kUnknown) return true;
@@ -81,14 +29,11 @@ bool FieldPresent(const TableZones& zones, size_t field) {
 }  // namespace
 
 std::string SummarySidecarPath(const std::string& tablePath) {
-    std::string base = BaseName(tablePath);
-    const auto dot = base.rfind('.');
-    if (dot != std::string::npos) base.resize(dot);
-    return ResolveInDirectory(ParentDirectory(tablePath), base + ".kzm");
+    return SidecarPath(tablePath, ".kzm");
 }
 
 uint64_t LayoutFingerprint(const DbfHeader& header) {
-    Writer w;
+    SidecarWriter w;
     w.u32(header.headerLength);
     w.u32(header.recordLength);
     for (const FieldLayout& f : header.fields) {
@@ -99,11 +44,11 @@ uint64_t LayoutFingerprint(const DbfHeader& header) {
         w.u32(static_cast<uint32_t>(f.decimals));
         w.u32(static_cast<uint32_t>(f.offset));
     }
-    return Checksum(w.bytes());
+    return SidecarChecksum(w.bytes());
 }
 
 std::string EncodeSummaries(const SummaryStamp& stamp, const TableZones& zones) {
-    Writer w;
+    SidecarWriter w;
     w.bytes().append(kMagic, sizeof kMagic);
     w.u32(kVersion);
     w.u32(kZoneRows);
@@ -133,7 +78,7 @@ std::string EncodeSummaries(const SummaryStamp& stamp, const TableZones& zones) 
         }
     }
     std::string& bytes = w.bytes();
-    const uint64_t sum = Checksum(bytes);
+    const uint64_t sum = SidecarChecksum(bytes);
     std::memcpy(bytes.data() + kChecksumAt, &sum, 8);
     return bytes;
 }
@@ -156,10 +101,10 @@ std::shared_ptr<TableZones> ReadSummaries(const std::string& tablePath,
     uint64_t sum = 0;
     std::memcpy(&sum, bytes.data() + kChecksumAt, 8);
     std::memset(bytes.data() + kChecksumAt, 0, 8);
-    if (std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0 || Checksum(bytes) != sum) {
+    if (std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0 || SidecarChecksum(bytes) != sum) {
         return nullptr;
     }
-    Reader r(std::string_view(bytes).substr(sizeof kMagic));
+    SidecarReader r(std::string_view(bytes).substr(sizeof kMagic));
     uint32_t version = 0, blockRows = 0, records = 0, fields = 0, blockCount = 0, reserved = 0;
     SummaryStamp stamp;
     uint64_t checksum = 0;

@@ -7,6 +7,9 @@
 
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
+#include "data/file.h"
+#include "data/index/index_data.h"
+#include "data/index/index_store.h"
 #include "data/summary/summary_file.h"
 
 namespace kolvio {
@@ -99,7 +102,8 @@ SummaryUpkeep::SummaryUpkeep(std::string path, const DbfHeader& header)
       layout_(LayoutFingerprint(header)),
       headerLength_(header.headerLength),
       recordLength_(header.recordLength),
-      fields_(header.fields) {
+      fields_(header.fields),
+      indexDataPath_(IndexDataPath(path_)) {
     file_.open(path_);
 }
 
@@ -124,34 +128,28 @@ bool SummaryUpkeep::summarised(size_t field) const {
     return Summarised(fields_[field].type);
 }
 
-void SummaryUpkeep::store(const TableZones& zones) {
-    SummaryStamp stamp;
-    stamp.layout = layout_;
-    if (!file_.stampBeforeLastWrite() || !file_.identity(&stamp.identity)) return;
-    WriteSummaries(path_, stamp, zones);  // a sidecar not written is only slower
-}
-
 void SummaryUpkeep::appended(Change& change, uint32_t recno, const char* record) {
     if (!change.owner_) return;
     auto zones = ReadSummaries(path_, {change.before_, layout_}, recno, fields_.size());
-    if (!zones) return;
-    const uint32_t block = recno / kZoneRows;
-    const bool newBlock = block >= zones->blocks();
-    std::vector<bool> known(fields_.size());
-    for (size_t f = 0; f < fields_.size(); ++f)
-        known[f] = summarised(f) && zones->blocks() > 0 && zones->fieldKnown(f);
-    zones->grow(recno + 1);
-    if (record[0] != '*') zones->setLiveRows(block, zones->liveRows(block) + 1);
-    for (size_t f = 0; f < fields_.size(); ++f) {
-        if (!summarised(f)) continue;
-        Zone z = zones->zone(f, block);
-        if (newBlock && known[f]) z.state = Zone::State::kNoValues;
-        if (record[0] != '*') {
-            if (const std::optional<double> v = DecodeNumber(fields_[f], record)) z.include(*v);
+    if (zones) {
+        const uint32_t block = recno / kZoneRows;
+        const bool newBlock = block >= zones->blocks();
+        std::vector<bool> known(fields_.size());
+        for (size_t f = 0; f < fields_.size(); ++f)
+            known[f] = summarised(f) && zones->blocks() > 0 && zones->fieldKnown(f);
+        zones->grow(recno + 1);
+        if (record[0] != '*') zones->setLiveRows(block, zones->liveRows(block) + 1);
+        for (size_t f = 0; f < fields_.size(); ++f) {
+            if (!summarised(f)) continue;
+            Zone z = zones->zone(f, block);
+            if (newBlock && known[f]) z.state = Zone::State::kNoValues;
+            if (record[0] != '*') {
+                if (const std::optional<double> v = DecodeNumber(fields_[f], record)) z.include(*v);
+            }
+            zones->setZone(f, block, z);
         }
-        zones->setZone(f, block, z);
     }
-    store(*zones);
+    commit(change, zones.get(), recno);
 }
 
 void SummaryUpkeep::rewritten(Change& change, uint32_t recno, const char* before,
@@ -162,7 +160,14 @@ void SummaryUpkeep::rewritten(Change& change, uint32_t recno, const char* before
     const uint32_t count =
         recordLength_ == 0 ? 0 : static_cast<uint32_t>((now.size - headerLength_) / recordLength_);
     auto zones = ReadSummaries(path_, {change.before_, layout_}, count, fields_.size());
-    if (!zones || recno >= zones->recordCount()) return;
+    if (zones &&
+        (recno >= zones->recordCount() || !followRewrite(zones.get(), recno, before, after)))
+        zones.reset();
+    commit(change, zones.get(), recno);
+}
+
+bool SummaryUpkeep::followRewrite(TableZones* zones, uint32_t recno, const char* before,
+                                  const char* after) const {
     const uint32_t block = recno / kZoneRows;
     const bool wasLive = before[0] != '*';
     const bool isLive = after && after[0] != '*';
@@ -188,8 +193,20 @@ void SummaryUpkeep::rewritten(Change& change, uint32_t recno, const char* before
         if (!std::isnan(value)) z.include(value);
         zones->setZone(f, block, z);
     }
-    if (!reread.empty() && !recompute(zones.get(), block, reread)) return;
-    store(*zones);
+    return reread.empty() || recompute(zones, block, reread);
+}
+
+void SummaryUpkeep::commit(Change& change, const TableZones* zones, uint32_t recno) {
+    const bool indexed = PathExists(indexDataPath_);
+    if (!zones && !indexed) return;
+    // One stamp for both sidecars: each names the identity it leaves.
+    SummaryStamp stamp;
+    stamp.layout = layout_;
+    if (!file_.stampBeforeLastWrite() || !file_.identity(&stamp.identity)) return;
+    if (zones) WriteSummaries(path_, stamp, *zones);  // a sidecar not written is only slower
+    if (!indexed) return;
+    const size_t entries = AppendIndexJournal(path_, change.before_, stamp.identity, recno);
+    FoldIndexJournalIfLong(path_, stamp.identity, entries);
 }
 
 bool SummaryUpkeep::recompute(TableZones* zones, uint32_t block,

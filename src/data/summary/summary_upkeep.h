@@ -1,11 +1,11 @@
-// Keeps a table's block summaries (summary_file.h) current across this
-// program's own writes, so that the next process need not read the table
-// again to learn them.
+// Keeps a table's block summaries (summary_file.h) and the journal of its
+// index data (index/index_data.h) current across this program's own writes,
+// so that the next process need not read the table again to learn them.
 //
 // Around each append, edit and deletion the table takes the summary lock
 // (one byte far beyond the records, shared by every writer of this program),
-// notes the file's identity, writes, and then updates the sidecar only when
-// it described the file exactly as it was before the write. Otherwise the
+// notes the file's identity, writes, and then updates each sidecar only
+// when it described the file exactly as it was before the write. Otherwise the
 // sidecar is stale already and stays so; a reader ignores it.
 //
 // Timestamps are coarse (a clock tick, on some file systems two seconds), so
@@ -72,13 +72,18 @@ public:
 private:
     bool summarised(size_t field) const;
     bool recompute(TableZones* zones, uint32_t block, const std::vector<size_t>& fields) const;
-    void store(const TableZones& zones);
+    bool followRewrite(TableZones* zones, uint32_t recno, const char* before,
+                       const char* after) const;
+    // Stamps the file once and brings both sidecars to the identity it now
+    // has: the summaries (when `zones` is not null) and the index journal.
+    void commit(Change& change, const TableZones* zones, uint32_t recno);
 
     std::string path_;
     uint64_t layout_ = 0;
     uint32_t headerLength_ = 0;
     uint32_t recordLength_ = 0;
     std::vector<FieldLayout> fields_;
+    std::string indexDataPath_;
     TableFileHandle file_;
 };
 

@@ -1,0 +1,74 @@
+// Little-endian encoding and the checksum shared by the sidecar files of our
+// own beside a table (block summaries, index contents).
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace kolvio {
+
+class SidecarWriter {
+public:
+    void u8(uint8_t v) { out_.push_back(static_cast<char>(v)); }
+    void u16(uint16_t v) { put(&v, 2); }
+    void u32(uint32_t v) { put(&v, 4); }
+    void u64(uint64_t v) { put(&v, 8); }
+    void i64(int64_t v) { put(&v, 8); }
+    void f64(double v) { put(&v, 8); }
+    std::string& bytes() { return out_; }
+
+private:
+    void put(const void* p, size_t n) {
+        // The format is little endian, as every machine the program runs on.
+        out_.append(static_cast<const char*>(p), n);
+    }
+    std::string out_;
+};
+
+class SidecarReader {
+public:
+    explicit SidecarReader(std::string_view bytes) : in_(bytes) {}
+    bool u8(uint8_t* v) { return get(v, 1); }
+    bool u16(uint16_t* v) { return get(v, 2); }
+    bool u32(uint32_t* v) { return get(v, 4); }
+    bool u64(uint64_t* v) { return get(v, 8); }
+    bool i64(int64_t* v) { return get(v, 8); }
+    bool f64(double* v) { return get(v, 8); }
+    bool text(size_t n, std::string* out) {
+        if (left() < n) return false;
+        out->assign(in_.data() + pos_, n);
+        pos_ += n;
+        return true;
+    }
+    size_t left() const { return in_.size() - pos_; }
+    size_t position() const { return pos_; }
+
+private:
+    bool get(void* p, size_t n) {
+        if (left() < n) return false;
+        std::memcpy(p, in_.data() + pos_, n);
+        pos_ += n;
+        return true;
+    }
+    std::string_view in_;
+    size_t pos_ = 0;
+};
+
+// A 64-bit checksum, eight bytes at a time; damage detection, not security.
+inline uint64_t SidecarChecksum(std::string_view bytes) {
+    uint64_t h = 0x4B4F4C56494F5A4Dull ^ bytes.size();
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        uint64_t w;
+        std::memcpy(&w, bytes.data() + i, 8);
+        h = (h ^ w) * 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
+    }
+    for (; i < bytes.size(); ++i)
+        h = (h ^ static_cast<uint8_t>(bytes[i])) * 0x100000001B3ull;
+    return h ^ (h >> 32);
+}
+
+}  // namespace kolvio
