@@ -41,6 +41,7 @@
 #include "data/database/schema.h"
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
+#include "data/index/index_def.h"
 #include "data/sql/answer_cache.h"
 #include "data/sql/execution/zone_map.h"
 #include "data/sql/sql_engine.h"
@@ -229,6 +230,20 @@ void BuildSqlite(const std::string& dir, const std::string& path) {
     sqlite3_close(db);
 }
 
+// The index definitions the program gives a diary when it opens it (a
+// generated diary has none yet); their contents are learned by the first
+// statement that uses them.
+void EnsureIndexDefinitions(const std::string& dir) {
+    for (const IndexedTable& t : MaintainedIndexes()) {
+        const std::string kix = IndexSidecarPath(dir + "/" + std::string(t.fileName));
+        if (!ReadIndexDefs(kix).empty()) continue;
+        std::vector<IndexDef> defs;
+        for (const auto& field : t.indexes)
+            defs.push_back({std::string(field), std::string(field), false});
+        Check(WriteIndexDefs(kix, defs));
+    }
+}
+
 // --- running ---
 
 double RunOurs(const std::string& dir, const std::string& sql, int64_t* rows) {
@@ -270,8 +285,9 @@ double RunSqlite(sqlite3* db, const std::string& sql, int64_t* rows) {
 
 // Every statement as a fresh process: `kolvio-db sql DIR -e ...` against
 // `sqlite3 -readonly FILE ...`, both printing every row. "first" is our
-// first process with no sidecar of block summaries (src/data/summary)
-// beside the tables; it leaves them for the later ones. SQLite is timed on
+// first process with no sidecar of block summaries (src/data/summary) or
+// index contents (src/data/index/index_data.h) beside the tables; it leaves
+// them for the later ones. SQLite is timed on
 // the copy without ANALYZE and on the one with it; its faster median counts.
 // Wall-clock and processor time (user + system) are both printed, each
 // with its ratio.
@@ -285,7 +301,8 @@ void BenchProcesses(const std::string& dir, const std::string& sqlitePath, int r
                 "SQLite", "+ANLZ", "ratio", "ours", "SQLite", "+ANLZ", "ratio");
     for (const Statement& s : Statements()) {
         for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-            if (entry.path().extension() == ".kzm") std::filesystem::remove(entry.path());
+            const auto ext = entry.path().extension();
+            if (ext == ".kzm" || ext == ".kid") std::filesystem::remove(entry.path());
         }
         const std::vector<std::string> oursArgs = {kolvioDb, "sql", dir, "-e", s.ours};
         const std::vector<std::string> plainArgs = {sqlite, "-readonly", sqlitePath, s.sqlite};
@@ -352,6 +369,7 @@ void BenchSize(const char* self, const std::string& root, uint32_t rides, int re
         std::printf("loading SQLite %s ...\n", sqlitePath.c_str());
         BuildSqlite(dir, sqlitePath);
     }
+    EnsureIndexDefinitions(dir);
     if (std::getenv("BENCH_PROCESSES_ONLY")) {
         BenchProcesses(dir, sqlitePath, repeat);
         return;

@@ -64,6 +64,7 @@ CatalogTable* DirectoryCatalog::find(std::string_view name) {
     }
     table->fields = table->file->header().fields;
     table->recordCount = table->file->recordCount();
+    table->indexes = ReadIndexDefs(IndexSidecarPath(path));
     // A table marked as code page 852 is read as such; any other is read in
     // the code page of the engine's language driver, as the tables do.
     table->codePage = table->file->header().languageDriver == kLanguageCp852

@@ -9,6 +9,7 @@
 #include "data/codepage.h"
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/field_def.h"
+#include "data/index/index_def.h"
 #include "data/sql/execution/zone_map.h"
 
 namespace kolvio::sql {
@@ -25,6 +26,9 @@ struct CatalogTable {
     // The file as it was when opened, and what earlier scans learned of it.
     FileIdentity identity;
     std::shared_ptr<const TableZones> zones;
+    // The indexes the table keeps (index/index_def.h); their contents may
+    // be in its index data file (index/index_data.h).
+    std::vector<IndexDef> indexes;
 };
 
 class Catalog {

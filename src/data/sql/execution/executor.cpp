@@ -7,6 +7,7 @@
 #include "data/sql/execution/aggregate_hashtable.h"
 #include "data/sql/execution/hash_aggregate.h"
 #include "data/sql/execution/hash_join.h"
+#include "data/sql/execution/index_lookup.h"
 #include "data/sql/execution/sort.h"
 #include "data/sql/execution/table_scan.h"
 #include "data/sql/execution/zone_pruning.h"
@@ -137,6 +138,11 @@ public:
         }
         const CatalogTable& table = *plan_.tables[plan_.driver.table].table;
         TableScan driver(table, plan_.driver.fields, plan_.driver.filter.get());
+        if (plan_.driver.lookup) {
+            if (auto rows = IndexedRecords(table, *plan_.driver.lookup, started)) {
+                driver.readOnlyRecords(std::move(*rows));
+            }
+        }
         DataChunk chunk;
         // A join with an empty build side cannot produce rows; skip the scan.
         const bool empty = std::any_of(joins_.begin(), joins_.end(),

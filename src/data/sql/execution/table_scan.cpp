@@ -44,6 +44,7 @@ TableScan::TableScan(const CatalogTable& table, std::vector<int> fields, const B
     const size_t recLen = table_.file ? table_.file->recordLength() : 1;
     const size_t perRead =
         std::min<size_t>(kReadRecords, std::max<uint32_t>(1, table_.recordCount));
+    bufferRecords_ = perRead;
     buffer_ = std::make_unique_for_overwrite<char[]>(perRead * recLen);
     records_.resize(kVectorSize);
     sel_.resize(kVectorSize);
@@ -133,26 +134,62 @@ void TableScan::observe(size_t column, const Vector& values, size_t n) {
     }
 }
 
-bool TableScan::next(DataChunk* out) {
-    if (out->columns.size() != types_.size()) out->reset(types_);
-    const size_t recLen = table_.file ? table_.file->recordLength() : 0;
-    for (;;) {
-        if (!haveBlock_ || blockPos_ >= blockCount_) {
-            if (!nextBlock()) return false;
+bool TableScan::readBlockRecords(size_t* live) {
+    const size_t recLen = table_.file->recordLength();
+    if (!haveBlock_ || blockPos_ >= blockCount_) {
+        if (!nextBlock()) return false;
+    }
+    if (blockPos_ >= bufferFirst_ + bufferCount_) {
+        bufferFirst_ = blockPos_;
+        bufferCount_ = std::min(kReadRecords, blockCount_ - blockPos_);
+        ThrowIfError(
+            table_.file->readRecords(blockFirst_ + bufferFirst_, bufferCount_, buffer_.get()));
+    }
+    size_t n = 0;
+    while (blockPos_ < bufferFirst_ + bufferCount_) {
+        const char* rec = buffer_.get() + static_cast<size_t>(blockPos_++ - bufferFirst_) * recLen;
+        if (rec[0] != '*') records_[n++] = rec;
+    }
+    blockLive_ += static_cast<int64_t>(n);
+    *live = n;
+    return true;
+}
+
+bool TableScan::readPickedRecords(size_t* live) {
+    if (pickedPos_ >= picked_.size()) return false;
+    const size_t recLen = table_.file->recordLength();
+    size_t filled = 0;
+    size_t n = 0;
+    while (pickedPos_ < picked_.size() && filled < bufferRecords_) {
+        const uint32_t first = picked_[pickedPos_];
+        if (first >= table_.recordCount) {
+            pickedPos_ = picked_.size();
+            break;
         }
-        if (blockPos_ >= bufferFirst_ + bufferCount_) {
-            bufferFirst_ = blockPos_;
-            bufferCount_ = std::min(kReadRecords, blockCount_ - blockPos_);
-            ThrowIfError(
-                table_.file->readRecords(blockFirst_ + bufferFirst_, bufferCount_, buffer_.get()));
+        size_t run = 1;
+        while (pickedPos_ + run < picked_.size() && picked_[pickedPos_ + run] == first + run &&
+               first + run < table_.recordCount && filled + run < bufferRecords_) {
+            ++run;
         }
-        size_t n = 0;
-        while (blockPos_ < bufferFirst_ + bufferCount_) {
-            const char* rec =
-                buffer_.get() + static_cast<size_t>(blockPos_++ - bufferFirst_) * recLen;
+        char* at = buffer_.get() + filled * recLen;
+        ThrowIfError(table_.file->readRecords(first, static_cast<uint32_t>(run), at));
+        for (size_t k = 0; k < run; ++k) {
+            const char* rec = at + k * recLen;
             if (rec[0] != '*') records_[n++] = rec;
         }
-        blockLive_ += static_cast<int64_t>(n);
+        filled += run;
+        pickedPos_ += run;
+    }
+    *live = n;
+    return true;
+}
+
+bool TableScan::next(DataChunk* out) {
+    if (out->columns.size() != types_.size()) out->reset(types_);
+    if (!table_.file) return false;
+    for (;;) {
+        size_t n = 0;
+        if (!(picking_ ? readPickedRecords(&n) : readBlockRecords(&n))) return false;
         if (n == 0) continue;
         const uint32_t* rows = identity_.data();
         size_t kept = n;
@@ -160,7 +197,7 @@ bool TableScan::next(DataChunk* out) {
             for (size_t c = 0; c < fields_.size(); ++c) {
                 if (!inFilter_[c]) continue;
                 decode(c, identity_.data(), n, &out->columns[c]);
-                if (learns_[c]) observe(c, out->columns[c], n);
+                if (learns_[c] && !picking_) observe(c, out->columns[c], n);
             }
             out->size = n;
             kept = filter_->select(*out, sel_.data());
@@ -173,7 +210,7 @@ bool TableScan::next(DataChunk* out) {
         for (size_t c = 0; c < fields_.size(); ++c) {
             if (inFilter_[c]) continue;
             decode(c, rows, kept, &out->columns[c]);
-            if (learns_[c]) observe(c, out->columns[c], kept);
+            if (learns_[c] && !picking_) observe(c, out->columns[c], kept);
         }
         out->size = kept;
         return true;

@@ -33,6 +33,12 @@ public:
     const std::vector<SqlType>& types() const { return types_; }
     // Reads only the blocks marked true (by block number).
     void readOnlyBlocks(std::vector<bool> blocks) { only_ = std::move(blocks); }
+    // Reads only these records (ascending record numbers, as an index gave
+    // them), consecutive ones in one read; nothing is learned.
+    void readOnlyRecords(std::vector<uint32_t> recnos) {
+        picked_ = std::move(recnos);
+        picking_ = true;
+    }
     // The next rows that pass the filter (1..kVectorSize); false at the end.
     // Throws SqlError when the file cannot be read.
     bool next(DataChunk* out);
@@ -49,6 +55,10 @@ private:
     };
 
     bool nextBlock();
+    // Reads the next records of a block or of the picked records into
+    // records_ (live ones only); false at the end.
+    bool readBlockRecords(size_t* live);
+    bool readPickedRecords(size_t* live);
     void finishBlock();
     void decode(size_t column, const uint32_t* rows, size_t n, Vector* out) const;
     void observe(size_t column, const Vector& values, size_t n);
@@ -59,6 +69,7 @@ private:
     std::vector<bool> inFilter_;
     std::vector<bool> learns_;  // decoded for every live row
     const BoundExpr* filterExpr_ = nullptr;
+    size_t bufferRecords_ = 0;
     std::optional<ExpressionExecutor> filter_;
 
     std::unique_ptr<char[]> buffer_;
@@ -75,6 +86,9 @@ private:
     TableZones learned_;
     uint32_t skipped_ = 0;
     std::vector<bool> only_;  // empty: every block
+    bool picking_ = false;
+    std::vector<uint32_t> picked_;
+    size_t pickedPos_ = 0;
 
     std::vector<const char*> records_;  // live records of the current chunk
     std::vector<uint32_t> sel_;

@@ -10,16 +10,28 @@
 // slots: the driver's fields first, then each joined table's, in join order.
 #pragma once
 
+#include <optional>
 #include <vector>
+
+#include "data/index/index_def.h"
 
 #include "data/sql/binder/bound_query.h"
 
 namespace kolvio::sql {
 
+// An equality of the filter that an index of the table can answer: the
+// scan may read only the records the index gives for `key` (the filter is
+// still applied to them).
+struct IndexLookup {
+    IndexDef def;
+    Value key;
+};
+
 struct ScanPlan {
     int table = -1;           // index into BoundQuery::tables
     std::vector<int> fields;  // decoded fields; slot i of the scan = fields[i]
     BoundExprPtr filter;      // over the scan's own slots; null for none
+    std::optional<IndexLookup> lookup;
 };
 
 struct JoinPlan {

@@ -107,7 +107,9 @@ private:
         }
         for (auto& c : constants_)
             tableFilters_[best].push_back(std::move(c));
+        const std::optional<IndexLookup> lookup = findLookup(best);
         p_.driver = scanPlan(best);
+        p_.driver.lookup = lookup;
         addToPipeline(best);
     }
 
@@ -210,6 +212,31 @@ private:
             toScanSlots(*f, t);
         scan.filter = JoinConjuncts(std::move(tableFilters_[t]));
         return scan;
+    }
+
+    // The first conjunct "field = constant" of table t on a field that an
+    // index of the table orders by alone.
+    std::optional<IndexLookup> findLookup(int t) const {
+        const CatalogTable& table = *q_.tables[t].table;
+        for (const auto& c : tableFilters_[t]) {
+            if (c->kind != BK::kCompare || c->compareOp != CompareOp::kEq) continue;
+            const BoundExpr* column = c->children[0].get();
+            const BoundExpr* constant = c->children[1].get();
+            if (column->kind != BK::kColumn) std::swap(column, constant);
+            if (column->kind != BK::kColumn || constant->kind != BK::kConstant ||
+                constant->constant.isNull() ||
+                (column->type == SqlType::kText) != constant->constant.isText()) {
+                continue;
+            }
+            const std::string& name = table.fields[column->field].name;
+            for (const IndexDef& def : table.indexes) {
+                const std::vector<std::string> parts = SplitIndexExpression(def.expression);
+                if (parts.size() == 1 && EqualsIgnoreCase(parts[0], name)) {
+                    return IndexLookup{def, constant->constant};
+                }
+            }
+        }
+        return std::nullopt;
     }
 
     bool inPipeline(int t) const { return offsets_[t] >= 0; }

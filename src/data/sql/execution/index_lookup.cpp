@@ -1,0 +1,51 @@
+#include "data/sql/execution/index_lookup.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "data/index/index_data.h"
+#include "data/index/index_store.h"
+#include "data/index/table_index.h"
+#include "data/summary/summary_file.h"
+
+namespace kolvio::sql {
+
+namespace {
+
+// Beyond a sixteenth of the table, single reads cost more than one pass.
+constexpr uint32_t kMostReadFraction = 16;
+
+}  // namespace
+
+std::optional<std::vector<uint32_t>> IndexedRecords(const CatalogTable& table,
+                                                    const IndexLookup& lookup,
+                                                    int64_t statementStartNs) {
+    if (!table.file || table.recordCount < kZoneRows) return std::nullopt;
+    std::unique_ptr<TableIndex> index;
+    if (!TableIndex::Make(lookup.def, table.fields, &index).ok()) return std::nullopt;
+    const TableState state{table.identity, LayoutFingerprint(table.file->header()),
+                           table.recordCount};
+    const auto data =
+        IndexData::Open(table.path, {state.identity, state.layout}, state.recordCount);
+    const auto at = data ? data->find(lookup.def) : std::nullopt;
+    IndexSection section;
+    std::vector<uint32_t> rows;
+    if (at && data->read(*at, &section) &&
+        (!section.textKeys || data->codePage() == table.codePage)) {
+        rows = index->matching(section, {lookup.key});
+        rows.insert(rows.end(), data->changed().begin(), data->changed().end());
+    } else {
+        if (!index->build(*table.file, table.codePage).ok()) return std::nullopt;
+        PersistBuiltIndex(table.path, *table.file, table.codePage, state, statementStartNs,
+                          table.indexes, *index);
+        const auto [first, last] = index->equalRange({lookup.key});
+        for (size_t i = first; i < last; ++i)
+            rows.push_back(index->recnoAt(i));
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.size() > table.recordCount / kMostReadFraction) return std::nullopt;
+    return rows;
+}
+
+}  // namespace kolvio::sql
