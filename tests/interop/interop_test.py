@@ -124,5 +124,45 @@ class SummariesFollowAPeerWriter(unittest.TestCase):
             self.assertIn("\n500,4999,2020-01-02\n", self.sql(d, q))
 
 
+class IndexContentsFollowAPeerWriter(unittest.TestCase):
+    """Index contents kept beside a table are never trusted once another program changed it."""
+
+    def sql(self, d, statement):
+        return subprocess.run([KOLVIO_DB, "sql", d, "-e", statement],
+                              check=True, capture_output=True, text=True).stdout
+
+    def test_row_changed_by_python_dbf_between_two_statements(self):
+        with tempfile.TemporaryDirectory() as d:
+            t = dbf.Table(f"{d}/jizdy.dbf", "DATUM D; TRS_C N(5,0); DELKA N(10,1)",
+                          dbf_type="db3", codepage="cp852")
+            t.open(dbf.READ_WRITE)
+            # More than one block of 4096 records: a smaller table is read whole.
+            for i in range(5000):
+                t.append((datetime.date(2020, 1, 1) + datetime.timedelta(days=i), i % 100,
+                          float(i)))
+            t.close()
+            with open(f"{d}/jizdy.kix", "w", encoding="utf-8") as kix:
+                kix.write("KOLVIO-INDEX 1\nTRS_C\tTRS_C\tA\n")
+            # Index contents read from a file changed in the last 3 s are not kept.
+            time.sleep(3.1)
+            q = "select delka from jizdy where trs_c = 7 order by delka"
+            expected = [str(i) for i in range(7, 5000, 100)]
+            self.assertEqual(self.sql(d, q).split()[1:], expected)
+            self.assertTrue(os.path.exists(f"{d}/jizdy.kid"), "the index stays for the next statement")
+            self.assertEqual(self.sql(d, q).split()[1:], expected)
+            t.open(dbf.READ_WRITE)
+            with t[8] as row:   # into the key
+                row.trs_c = 7
+            with t[107] as row:  # out of it
+                row.trs_c = 8
+            t.close()
+            changed = sorted(["8"] + [e for e in expected if e != "107"], key=float)
+            self.assertEqual(self.sql(d, q).split()[1:], changed)
+            t.open(dbf.READ_WRITE)
+            dbf.delete(t[7])
+            t.close()
+            self.assertEqual(self.sql(d, q).split()[1:], [e for e in changed if e != "7"])
+
+
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)

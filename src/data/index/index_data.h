@@ -48,6 +48,7 @@ struct IndexSection {
     std::vector<uint32_t> recnos;
 
     size_t runs() const { return runLengths.size(); }
+    bool operator==(const IndexSection&) const = default;
 };
 
 // A file found to describe the table as it is now; its sections are read
