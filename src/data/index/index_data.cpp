@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 #include "data/summary/sidecar_codec.h"
 #include "data/summary/sidecar_io.h"
@@ -192,13 +193,67 @@ std::optional<size_t> IndexData::find(const IndexDef& def) const {
     return std::nullopt;
 }
 
-bool IndexData::read(size_t section, IndexSection* out) const {
-    const Entry& e = directory_.at(section);
-    std::string bytes(e.bytes, '\0');
-    if (!file_.readAt(e.offset, bytes.size(), bytes.data()).ok() ||
-        SidecarChecksum(bytes) != e.checksum) {
-        return false;
+namespace {
+
+// A section read in pieces through one buffer, checksummed as it goes, so
+// that reading an index of a million rows allocates no copy of it.
+class SectionStream {
+public:
+    SectionStream(const File& file, uint64_t offset, uint64_t bytes)
+        : file_(file), offset_(offset), bytes_(bytes), sum_(bytes) {}
+
+    bool get(void* out, size_t n) {
+        char* to = static_cast<char*>(out);
+        while (n > 0) {
+            if (pos_ == length_ && !refill()) return false;
+            const size_t k = std::min(n, length_ - pos_);
+            std::memcpy(to, buffer_.get() + pos_, k);
+            pos_ += k;
+            to += k;
+            n -= k;
+        }
+        return true;
     }
+    bool u16(uint16_t* v) { return get(v, 2); }
+    bool u32(uint32_t* v) { return get(v, 4); }
+    bool f64(double* v) { return get(v, 8); }
+    bool text(size_t n, std::string* out) {
+        out->resize(n);
+        return get(out->data(), n);
+    }
+    // True when everything was read and the checksum matches.
+    bool finish(uint64_t expected) const {
+        return done_ == bytes_ && pos_ == length_ && sum_.value() == expected;
+    }
+
+private:
+    static constexpr size_t kChunk = 1 << 18;  // a multiple of the checksum's word
+    bool refill() {
+        if (done_ == bytes_) return false;
+        if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kChunk);
+        length_ = static_cast<size_t>(std::min<uint64_t>(kChunk, bytes_ - done_));
+        if (!file_.readAt(offset_ + done_, length_, buffer_.get()).ok()) return false;
+        sum_.add(buffer_.get(), length_);
+        done_ += length_;
+        pos_ = 0;
+        return true;
+    }
+
+    const File& file_;
+    uint64_t offset_;
+    uint64_t bytes_;
+    uint64_t done_ = 0;
+    SidecarChecksumStream sum_;
+    std::unique_ptr<char[]> buffer_;
+    size_t pos_ = 0;
+    size_t length_ = 0;
+};
+
+}  // namespace
+
+bool IndexData::read(size_t section, IndexSection* out, const RunFilter& keepRun) const {
+    const Entry& e = directory_.at(section);
+    SectionStream in(file_, e.offset, e.bytes);
     IndexSection s;
     s.def = e.def;
     s.textKeys = e.textKeys;
@@ -208,37 +263,44 @@ bool IndexData::read(size_t section, IndexSection* out) const {
     } else {
         s.numbers.resize(e.runs);
     }
-    SidecarReader r(bytes);
     uint64_t total = 0;
     for (uint32_t i = 0; i < e.runs; ++i) {
         bool ok = true;
         if (s.textKeys) {
             uint16_t n = 0;
-            ok = r.u16(&n) && r.text(n, &s.texts[i]) &&
+            ok = in.u16(&n) && in.text(n, &s.texts[i]) &&
                  (i == 0 || InOrder(s.texts[i - 1], s.texts[i], e.def.descending));
         } else {
-            ok = r.f64(&s.numbers[i]) && !std::isnan(s.numbers[i]) &&
+            ok = in.f64(&s.numbers[i]) && !std::isnan(s.numbers[i]) &&
                  (i == 0 || InOrder(s.numbers[i - 1], s.numbers[i], e.def.descending));
         }
-        if (!ok || !r.u32(&s.runLengths[i]) || s.runLengths[i] == 0) return false;
+        if (!ok || !in.u32(&s.runLengths[i]) || s.runLengths[i] == 0) return false;
         total += s.runLengths[i];
     }
-    if (total != e.entries || r.left() != 4ull * e.entries) return false;
-    s.recnos.resize(e.entries);
+    if (total != e.entries) return false;
+    std::vector<bool> kept(e.runs, true);
+    if (keepRun) {
+        for (uint32_t run = 0; run < e.runs; ++run)
+            kept[run] = keepRun(s, run);
+    } else {
+        s.recnos.reserve(e.entries);
+    }
     std::vector<bool> seen(snapshotRecords_, false);
-    size_t k = 0;
     for (uint32_t run = 0; run < e.runs; ++run) {
-        for (uint32_t j = 0; j < s.runLengths[run]; ++j, ++k) {
+        uint32_t previous = 0;
+        for (uint32_t j = 0; j < s.runLengths[run]; ++j) {
             uint32_t recno = 0;
-            r.u32(&recno);
             // Within a run, rows keep their physical order.
-            if (recno >= snapshotRecords_ || seen[recno] || (j > 0 && recno <= s.recnos[k - 1])) {
+            if (!in.u32(&recno) || recno >= snapshotRecords_ || seen[recno] ||
+                (j > 0 && recno <= previous)) {
                 return false;
             }
             seen[recno] = true;
-            s.recnos[k] = recno;
+            previous = recno;
+            if (kept[run]) s.recnos.push_back(recno);
         }
     }
+    if (!in.finish(e.checksum)) return false;
     *out = std::move(s);
     return true;
 }

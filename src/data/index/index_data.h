@@ -22,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,8 +65,11 @@ public:
     size_t sectionCount() const { return directory_.size(); }
     const IndexDef& def(size_t section) const { return directory_[section].def; }
     std::optional<size_t> find(const IndexDef& def) const;
-    // Reads one section; false when it is damaged or out of order.
-    bool read(size_t section, IndexSection* out) const;
+    // Reads one section; false when it is damaged or out of order. With
+    // `keepRun`, asked once per run after every key is read, only the record
+    // numbers of the runs it keeps end up in out->recnos (all are checked).
+    using RunFilter = std::function<bool(const IndexSection& keys, size_t run)>;
+    bool read(size_t section, IndexSection* out, const RunFilter& keepRun = {}) const;
     // The records written since the snapshot, ascending, each once. Their
     // entries in the sections are out of date: read them from the table.
     const std::vector<uint32_t>& changed() const { return changed_; }

@@ -300,28 +300,21 @@ bool TableIndex::load(const IndexSection& section, const std::vector<uint32_t>& 
     return loadKeys(section, section.texts, changed, records);
 }
 
-std::vector<uint32_t> TableIndex::matching(const IndexSection& section,
-                                           const std::vector<Value>& key) const {
-    // Runs are in index order: find the one run of this key.
-    size_t run = section.runs();
+std::optional<size_t> TableIndex::runOf(const IndexSection& section,
+                                        const std::vector<Value>& key) const {
+    // Runs are in index order, each key once.
     if (section.textKeys) {
         const std::string k = textKey(key);
         const auto before = [&](const std::string& a) { return def_.descending ? k < a : a < k; };
         const auto it = std::partition_point(section.texts.begin(), section.texts.end(), before);
-        if (it != section.texts.end() && *it == k) run = it - section.texts.begin();
-    } else {
-        const double k = key.empty() ? kNullNumber : numberKey(key[0]);
-        const auto before = [&](double a) { return def_.descending ? k < a : a < k; };
-        const auto it =
-            std::partition_point(section.numbers.begin(), section.numbers.end(), before);
-        if (it != section.numbers.end() && *it == k) run = it - section.numbers.begin();
+        if (it != section.texts.end() && *it == k) return it - section.texts.begin();
+        return std::nullopt;
     }
-    if (run == section.runs()) return {};
-    size_t first = 0;
-    for (size_t r = 0; r < run; ++r)
-        first += section.runLengths[r];
-    const auto begin = section.recnos.begin() + static_cast<std::ptrdiff_t>(first);
-    return std::vector<uint32_t>(begin, begin + section.runLengths[run]);
+    const double k = key.empty() ? kNullNumber : numberKey(key[0]);
+    const auto before = [&](double a) { return def_.descending ? k < a : a < k; };
+    const auto it = std::partition_point(section.numbers.begin(), section.numbers.end(), before);
+    if (it != section.numbers.end() && *it == k) return it - section.numbers.begin();
+    return std::nullopt;
 }
 
 }  // namespace kolvio

@@ -52,10 +52,9 @@ public:
     // changed, when the section does not fit this index.
     bool load(const IndexSection& section, const std::vector<uint32_t>& changed,
               const std::vector<std::string>& records, CodePage page);
-    // The records of `section` (of this index) whose key equals `key`, in
-    // index order, without loading the section.
-    std::vector<uint32_t> matching(const IndexSection& section,
-                                   const std::vector<Value>& key) const;
+    // The run of `section` (of this index, its keys read) whose key equals
+    // `key`, without loading the section; nullopt when there is none.
+    std::optional<size_t> runOf(const IndexSection& section, const std::vector<Value>& key) const;
     // Forgets the contents; the next use builds them again.
     void reset();
 

@@ -57,18 +57,31 @@ private:
 };
 
 // A 64-bit checksum, eight bytes at a time; damage detection, not security.
-inline uint64_t SidecarChecksum(std::string_view bytes) {
-    uint64_t h = 0x4B4F4C56494F5A4Dull ^ bytes.size();
-    size_t i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        uint64_t w;
-        std::memcpy(&w, bytes.data() + i, 8);
-        h = (h ^ w) * 0x9E3779B97F4A7C15ull;
-        h ^= h >> 29;
+// Fed in pieces of whole words (only the last may end in a part of one).
+class SidecarChecksumStream {
+public:
+    explicit SidecarChecksumStream(uint64_t totalBytes) : h_(0x4B4F4C56494F5A4Dull ^ totalBytes) {}
+    void add(const char* data, size_t n) {
+        size_t i = 0;
+        for (; i + 8 <= n; i += 8) {
+            uint64_t w;
+            std::memcpy(&w, data + i, 8);
+            h_ = (h_ ^ w) * 0x9E3779B97F4A7C15ull;
+            h_ ^= h_ >> 29;
+        }
+        for (; i < n; ++i)
+            h_ = (h_ ^ static_cast<uint8_t>(data[i])) * 0x100000001B3ull;
     }
-    for (; i < bytes.size(); ++i)
-        h = (h ^ static_cast<uint8_t>(bytes[i])) * 0x100000001B3ull;
-    return h ^ (h >> 32);
+    uint64_t value() const { return h_ ^ (h_ >> 32); }
+
+private:
+    uint64_t h_;
+};
+
+inline uint64_t SidecarChecksum(std::string_view bytes) {
+    SidecarChecksumStream sum(bytes.size());
+    sum.add(bytes.data(), bytes.size());
+    return sum.value();
 }
 
 }  // namespace kolvio

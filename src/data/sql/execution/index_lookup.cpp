@@ -30,9 +30,16 @@ std::optional<std::vector<uint32_t>> IndexedRecords(const CatalogTable& table,
     const auto at = data ? data->find(lookup.def) : std::nullopt;
     IndexSection section;
     std::vector<uint32_t> rows;
-    if (at && data->read(*at, &section) &&
+    bool searched = false;
+    std::optional<size_t> run;
+    const auto keepRun = [&](const IndexSection& keys, size_t r) {
+        if (!searched) run = index->runOf(keys, {lookup.key});
+        searched = true;
+        return run == r;
+    };
+    if (at && data->read(*at, &section, keepRun) &&
         (!section.textKeys || data->codePage() == table.codePage)) {
-        rows = index->matching(section, {lookup.key});
+        rows = std::move(section.recnos);  // those of the key's run only
         rows.insert(rows.end(), data->changed().begin(), data->changed().end());
     } else {
         if (!index->build(*table.file, table.codePage).ok()) return std::nullopt;

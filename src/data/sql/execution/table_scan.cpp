@@ -16,6 +16,8 @@ namespace {
 // the core's cache when their fields are decoded right after the read.
 constexpr uint32_t kReadRecords = 256;
 static_assert(kReadRecords <= kVectorSize, "a read must fit one chunk");
+// Picked records at most this far apart are read together.
+constexpr uint32_t kPickedGap = 8;
 
 void MarkSlots(const BoundExpr& e, std::vector<bool>* used) {
     if (e.kind == BoundExpr::Kind::kSlot) (*used)[e.slot] = true;
@@ -166,19 +168,23 @@ bool TableScan::readPickedRecords(size_t* live) {
             pickedPos_ = picked_.size();
             break;
         }
-        size_t run = 1;
-        while (pickedPos_ + run < picked_.size() && picked_[pickedPos_ + run] == first + run &&
-               first + run < table_.recordCount && filled + run < bufferRecords_) {
-            ++run;
+        // Records close together are read in one call, the few between
+        // them too: a read costs more than copying a few records.
+        size_t end = pickedPos_ + 1;
+        while (end < picked_.size() && picked_[end] < table_.recordCount &&
+               picked_[end] - picked_[end - 1] <= kPickedGap &&
+               filled + (picked_[end] - first) < bufferRecords_) {
+            ++end;
         }
+        const size_t span = picked_[end - 1] - first + 1;
         char* at = buffer_.get() + filled * recLen;
-        ThrowIfError(table_.file->readRecords(first, static_cast<uint32_t>(run), at));
-        for (size_t k = 0; k < run; ++k) {
-            const char* rec = at + k * recLen;
+        ThrowIfError(table_.file->readRecords(first, static_cast<uint32_t>(span), at));
+        for (size_t k = pickedPos_; k < end; ++k) {
+            const char* rec = at + static_cast<size_t>(picked_[k] - first) * recLen;
             if (rec[0] != '*') records_[n++] = rec;
         }
-        filled += run;
-        pickedPos_ += run;
+        filled += span;
+        pickedPos_ = end;
     }
     *live = n;
     return true;
