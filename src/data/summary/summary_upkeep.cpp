@@ -9,7 +9,9 @@
 #include "data/dbf/record_codec.h"
 #include "data/file.h"
 #include "data/index/index_data.h"
+#include "data/engine_settings.h"
 #include "data/index/index_store.h"
+#include "data/index/table_index.h"
 #include "data/summary/summary_file.h"
 
 namespace kolvio {
@@ -91,8 +93,30 @@ Status SummariseTable(const std::string& tablePath, const std::vector<bool>& fie
         for (size_t k = 0; k < summarised.size(); ++k)
             zones.setZone(summarised[k], b, z[k]);
     }
+    // The index contents from the same state of the file, when the table
+    // keeps any and had them beside it (or a full summary is asked for).
+    const CodePage page = h.languageDriver == kLanguageCp852
+                              ? CodePage::kCp852
+                              : CodePageOfDriver(EngineDriverSettings().languageDriver);
+    std::vector<IndexSection> sections;
+    if (fields.empty() || PathExists(IndexDataPath(tablePath))) {
+        for (const IndexDef& def : ReadIndexDefs(IndexSidecarPath(tablePath))) {
+            std::unique_ptr<TableIndex> index;
+            if (!TableIndex::Make(def, h.fields, &index).ok()) continue;
+            const Status st = index->build(*file, page);
+            if (!st.ok()) {
+                handle.unlockSummaries();
+                return st;
+            }
+            sections.push_back(index->section());
+        }
+    }
     const bool unchanged = handle.identity(&after) && after == before;
-    if (unchanged) WriteSummaries(tablePath, {before, LayoutFingerprint(h)}, zones);
+    const SummaryStamp stamp{before, LayoutFingerprint(h)};
+    if (unchanged) WriteSummaries(tablePath, stamp, zones);
+    if (unchanged && !sections.empty()) {
+        WriteIndexData(tablePath, stamp, file->recordCount(), page, sections);
+    }
     handle.unlockSummaries();
     return Status::Ok();
 }

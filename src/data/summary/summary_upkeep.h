@@ -31,10 +31,11 @@ namespace kolvio {
 struct DbfHeader;
 
 // Reads the whole table and writes its sidecar with every numeric, date and
-// logical field known (after a pack, for a benchmark). The modification time
-// is set back first and the identity compared after the read, so a write by
-// anybody during the read leaves no sidecar. Only the fields `fields` names
-// when it is not empty.
+// logical field known (after a pack, for a benchmark), and the contents of
+// its indexes (index/index_data.h) when asked for every field or when it
+// had them before. The modification time is set back first and the
+// identity compared after the read, so a write by anybody during the read
+// leaves no sidecar. Only the fields `fields` names when it is not empty.
 Status SummariseTable(const std::string& tablePath, const std::vector<bool>& fields = {});
 
 // The fields a valid sidecar of the table knows anything of; empty when
