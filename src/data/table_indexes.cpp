@@ -3,6 +3,7 @@
 
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
+#include "data/index/index_store.h"
 #include "data/index/table_index.h"
 #include "data/table.h"
 
@@ -15,8 +16,17 @@ TableIndex* Table::findIndex(std::string_view name) const {
     return nullptr;
 }
 
+// The contents come from the index data file beside the table when it
+// describes the table as it is now; otherwise they are read from the table
+// and the file written for the next process (index/index_store.h).
 Status Table::buildIndex(TableIndex* index) {
-    return index->build(*file_, codePage_);
+    if (LoadPersistedIndex(path_, *file_, codePage_, index)) return Status::Ok();
+    TableState before;
+    const bool known = CurrentTableState(path_, *file_, &before);
+    const int64_t started = WallClockNs();
+    KOLVIO_RETURN_IF_ERROR(index->build(*file_, codePage_));
+    if (known) PersistBuiltIndex(path_, *file_, codePage_, before, started, indexDefs(), *index);
+    return Status::Ok();
 }
 
 std::vector<IndexDef> Table::indexDefs() const {

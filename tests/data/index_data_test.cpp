@@ -1,6 +1,7 @@
 // The index contents kept beside a table: trusted only for the table state
 // they lead to, ignored when damaged or foreign, kept current by our own
 // writes through a journal that is folded once it grows long.
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -97,6 +98,12 @@ protected:
         EXPECT_TRUE(TableIndex::Make(def, f->header().fields, &index).ok());
         if (!LoadPersistedIndex(path(), *f, CodePage::kCp852, index.get())) return std::nullopt;
         return index->section();
+    }
+
+    void ExpectCurrentIndex(const IndexDef& def, const char* after) {
+        const auto loaded = Loaded(def);
+        ASSERT_TRUE(loaded.has_value()) << after << ", index " << def.name;
+        EXPECT_TRUE(*loaded == Built(def)) << after << ", index " << def.name;
     }
 
     void ExpectCurrent(const char* after) {
@@ -297,6 +304,41 @@ TEST_F(IndexDataTest, SnapshotAfterAReadNeedsATableUnchangedBeforeTheRead) {
     EXPECT_TRUE(Loaded(kDefs[0]).has_value());
     EXPECT_TRUE(Loaded(kDefs[2]).has_value());
     EXPECT_FALSE(Loaded(kDefs[1]).has_value()) << "never built";
+}
+
+TEST_F(IndexDataTest, TableLeavesItsIndexesForTheNextAndTakesThemBack) {
+    WriteRides(300);
+    {
+        Table t(dir_.path(), "jizdy.dbf");
+        ASSERT_TRUE(t.open().ok());
+        ASSERT_TRUE(t.setIndexName("POPIS1").ok());
+    }
+    ExpectCurrentIndex(kDefs[1], "the table built the index");
+    EXPECT_FALSE(Loaded(kDefs[0]).has_value()) << "only what was used is kept";
+    // Another handle appends; the next one takes the index from the file and
+    // the journal and shows the rows in its order.
+    {
+        Table t(dir_.path(), "jizdy.dbf");
+        ASSERT_TRUE(t.open().ok());
+        ASSERT_TRUE(t.append().ok());
+        ASSERT_TRUE(t.setValue("POPIS1", Value(std::string("Aš"))).ok());
+        ASSERT_TRUE(t.post().ok());
+    }
+    Table t(dir_.path(), "jizdy.dbf");
+    ASSERT_TRUE(t.open().ok());
+    ASSERT_TRUE(t.setIndexName("POPIS1").ok());
+    std::vector<std::string> shown;
+    ASSERT_TRUE(t.first().ok());
+    while (!t.eof()) {
+        shown.push_back(t.value("POPIS1").asText());
+        ASSERT_TRUE(t.next().ok());
+    }
+    ASSERT_EQ(shown.size(), 300u - 34u + 1u);
+    EXPECT_EQ(shown[0], "") << "blank first";
+    const auto as = std::find(shown.begin(), shown.end(), "Aš");
+    ASSERT_NE(as, shown.end());
+    EXPECT_TRUE(as == shown.begin() || *(as - 1) == "");
+    EXPECT_EQ(shown.back(), "žár");
 }
 
 }  // namespace
