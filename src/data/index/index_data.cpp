@@ -286,13 +286,22 @@ bool IndexData::read(size_t section, IndexSection* out, const RunFilter& keepRun
         s.recnos.reserve(e.entries);
     }
     std::vector<bool> seen(snapshotRecords_, false);
+    // Record numbers come a few thousand at a time.
+    std::vector<uint32_t> batch(4096);
+    size_t have = 0, next = 0;
+    uint64_t left = e.entries;
     for (uint32_t run = 0; run < e.runs; ++run) {
         uint32_t previous = 0;
         for (uint32_t j = 0; j < s.runLengths[run]; ++j) {
-            uint32_t recno = 0;
+            if (next == have) {
+                have = static_cast<size_t>(std::min<uint64_t>(batch.size(), left));
+                if (!in.get(batch.data(), have * 4)) return false;
+                left -= have;
+                next = 0;
+            }
+            const uint32_t recno = batch[next++];
             // Within a run, rows keep their physical order.
-            if (!in.u32(&recno) || recno >= snapshotRecords_ || seen[recno] ||
-                (j > 0 && recno <= previous)) {
+            if (recno >= snapshotRecords_ || seen[recno] || (j > 0 && recno <= previous)) {
                 return false;
             }
             seen[recno] = true;

@@ -17,7 +17,7 @@ namespace {
 constexpr uint32_t kReadRecords = 256;
 static_assert(kReadRecords <= kVectorSize, "a read must fit one chunk");
 // Picked records at most this far apart are read together.
-constexpr uint32_t kPickedGap = 8;
+constexpr uint32_t kPickedGap = 24;
 
 void MarkSlots(const BoundExpr& e, std::vector<bool>* used) {
     if (e.kind == BoundExpr::Kind::kSlot) (*used)[e.slot] = true;
