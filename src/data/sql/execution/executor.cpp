@@ -46,6 +46,9 @@ public:
         groups_.resize(kVectorSize);
     }
 
+    // The rows come in the statement's order already: no sort.
+    void rowsArriveInOrder() { collect_ = false; }
+
     // Rows of the pipeline, or grouped rows when the query aggregates.
     void push(DataChunk& in) {
         if (having_) {
@@ -69,6 +72,10 @@ public:
         if (collect_) {
             collected_.append(projected_);
         } else {
+            // Outputs kept only to sort by are not shown.
+            if (projected_.columns.size() > plan_.visibleCount) {
+                projected_.columns.resize(plan_.visibleCount);
+            }
             sink_.consume(projected_);
         }
     }
@@ -138,9 +145,17 @@ public:
         }
         const CatalogTable& table = *plan_.tables[plan_.driver.table].table;
         TableScan driver(table, plan_.driver.fields, plan_.driver.filter.get());
+        bool picked = false;
         if (plan_.driver.lookup) {
             if (auto rows = IndexedRecords(table, *plan_.driver.lookup, started)) {
                 driver.readOnlyRecords(std::move(*rows));
+                picked = true;
+            }
+        }
+        if (!picked && plan_.driver.orderIndex) {
+            if (auto rows = RecordsInIndexOrder(table, *plan_.driver.orderIndex)) {
+                driver.readOnlyRecords(std::move(*rows));
+                output_.rowsArriveInOrder();
             }
         }
         DataChunk chunk;

@@ -14,6 +14,10 @@ namespace {
 
 // Beyond a sixteenth of the table, single reads cost more than one pass.
 constexpr uint32_t kMostReadFraction = 16;
+// Reading in index order pays when at most a 64th of the steps jump
+// backwards or further than a few records ahead.
+constexpr uint32_t kMostJumpGap = 16;
+constexpr size_t kMostJumpFraction = 64;
 
 }  // namespace
 
@@ -53,6 +57,23 @@ std::optional<std::vector<uint32_t>> IndexedRecords(const CatalogTable& table,
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     if (rows.size() > table.recordCount / kMostReadFraction) return std::nullopt;
     return rows;
+}
+
+std::optional<std::vector<uint32_t>> RecordsInIndexOrder(const CatalogTable& table,
+                                                         const IndexDef& def) {
+    if (!table.file || table.recordCount < kZoneRows) return std::nullopt;
+    const SummaryStamp stamp{table.identity, LayoutFingerprint(table.file->header())};
+    const auto data = IndexData::Open(table.path, stamp, table.recordCount);
+    const auto at = data ? data->find(def) : std::nullopt;
+    IndexSection section;
+    // Records the journal names have no known place in the order.
+    if (!at || !data->changed().empty() || !data->read(*at, &section)) return std::nullopt;
+    size_t jumps = 0;
+    for (size_t i = 1; i < section.recnos.size(); ++i) {
+        if (section.recnos[i] - section.recnos[i - 1] - 1 >= kMostJumpGap) ++jumps;
+    }
+    if (jumps > section.recnos.size() / kMostJumpFraction) return std::nullopt;
+    return std::move(section.recnos);
 }
 
 }  // namespace kolvio::sql

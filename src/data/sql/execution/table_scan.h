@@ -33,8 +33,8 @@ public:
     const std::vector<SqlType>& types() const { return types_; }
     // Reads only the blocks marked true (by block number).
     void readOnlyBlocks(std::vector<bool> blocks) { only_ = std::move(blocks); }
-    // Reads only these records (ascending record numbers, as an index gave
-    // them), consecutive ones in one read; nothing is learned.
+    // Reads only these records, in this order (as an index gave them),
+    // ascending ones close together in one read; nothing is learned.
     void readOnlyRecords(std::vector<uint32_t> recnos) {
         picked_ = std::move(recnos);
         picking_ = true;

@@ -32,6 +32,9 @@ struct ScanPlan {
     std::vector<int> fields;  // decoded fields; slot i of the scan = fields[i]
     BoundExprPtr filter;      // over the scan's own slots; null for none
     std::optional<IndexLookup> lookup;
+    // An index in whose order reading the rows gives them in the order the
+    // statement asks for, so that they need no sort.
+    std::optional<IndexDef> orderIndex;
 };
 
 struct JoinPlan {

@@ -202,6 +202,28 @@ private:
         p_.distinct = q_.distinct;
         p_.order = q_.order;
         p_.fields = q_.fields;
+        p_.driver.orderIndex = findOrderIndex();
+    }
+
+    // One table, rows neither grouped nor made distinct, ordered ascending
+    // by one number or date field that an ascending index orders by alone.
+    // Ties come in record order both ways (the sort is stable).
+    std::optional<IndexDef> findOrderIndex() const {
+        if (!p_.joins.empty() || p_.aggregated || p_.distinct || p_.order.size() != 1 ||
+            p_.order[0].descending) {
+            return std::nullopt;
+        }
+        const BoundExpr& key = *p_.outputs[p_.order[0].column];
+        if (key.kind != BK::kSlot || key.type == SqlType::kText) return std::nullopt;
+        const CatalogTable& table = *q_.tables[p_.driver.table].table;
+        const std::string& name = table.fields[p_.driver.fields[key.slot]].name;
+        for (const IndexDef& def : table.indexes) {
+            const std::vector<std::string> parts = SplitIndexExpression(def.expression);
+            if (!def.descending && parts.size() == 1 && EqualsIgnoreCase(parts[0], name)) {
+                return def;
+            }
+        }
+        return std::nullopt;
     }
 
     ScanPlan scanPlan(int t) {
