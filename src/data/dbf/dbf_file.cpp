@@ -257,6 +257,10 @@ Status DbfFile::refresh() {
     const uint64_t headerLength = std::min<uint64_t>(Get16(fixed, 8), size);
     std::string bytes(std::max<uint64_t>(headerLength, kHeaderSize), '\0');
     KOLVIO_RETURN_IF_ERROR(file_.readAt(0, bytes.size(), bytes.data()));
+    // The size is checked against the count as it is after the count was
+    // read: a writer puts each record down before the count that takes it
+    // in, so a size taken earlier may miss a record the count already has.
+    KOLVIO_RETURN_IF_ERROR(file_.size(&size));
     return ParseHeader(path_, bytes, size, &header_);
 }
 
