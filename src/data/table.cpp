@@ -100,14 +100,15 @@ Status Table::open(bool exclusive) {
     if (!order_) indexName_.clear();
     liveKnown_ = false;
     viewChanged();
-    state_ = DatasetState::kBrowse;
+    enterState(DatasetState::kBrowse);
     notify(DataChange::kStateChanged);
     return first();
 }
 
 void Table::close() {
     if (!isOpen()) return;
-    state_ = DatasetState::kInactive;
+    if (refuseInBeforeHandler("close()").failed()) return;
+    enterState(DatasetState::kInactive);
     file_.reset();
     memo_.reset();
     summaries_.reset();
@@ -152,7 +153,7 @@ Status Table::reopenAfterRewrite() {
     memo_.reset();
     indexes_.clear();
     order_ = nullptr;
-    state_ = DatasetState::kInactive;
+    enterState(DatasetState::kInactive);
     indexName_ = index;
     Status st = open(exclusive);
     return st;
