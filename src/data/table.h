@@ -11,8 +11,8 @@
 // close() in kEdit or kInsert drops the row being edited. setValue() and
 // setNull() belong to kEdit and kInsert. While the kBeforeEdit or kBeforePost
 // handlers run the state stays put: a handler that calls edit(), append(),
-// post(), cancel(), deleteRecord() or close(), or moves the cursor, is
-// refused. Debug builds stop at every use the machine does not allow
+// post(), deleteRecord() or close(), or moves the cursor, is refused. A
+// kBeforePost handler may cancel(): the post then ends, aborted. Debug builds stop at every use the machine does not allow
 // (KOLVIO_CHECK_STATE in dataset.h), so that a screen making one fails its
 // tests.
 //

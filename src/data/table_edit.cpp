@@ -146,6 +146,8 @@ Status Table::post() {
     if (state_ != DatasetState::kEdit && state_ != DatasetState::kInsert) return Status::Ok();
     KOLVIO_RETURN_IF_ERROR(refuseInBeforeHandler("post()"));
     KOLVIO_RETURN_IF_ERROR(runBeforeHandlers(TableEvent::kBeforePost));
+    // A handler that cancelled the row ends the post, whatever it returned.
+    if (state_ != DatasetState::kEdit && state_ != DatasetState::kInsert) return Status::Aborted();
     cacheCount_ = 0;
     if (state_ == DatasetState::kInsert) {
         const uint32_t known = file_->recordCount();
@@ -200,7 +202,6 @@ Value Table::oldValue(std::string_view field) const {
 
 void Table::cancel() {
     if (state_ != DatasetState::kEdit && state_ != DatasetState::kInsert) return;
-    if (refuseInBeforeHandler("cancel()").failed()) return;
     editRow_.clear();
     savedRow_.clear();
     modified_ = false;
