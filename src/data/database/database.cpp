@@ -207,9 +207,9 @@ Status Database::CompactDatabase(std::vector<Status>* results) {
         shell_->setStatusText(s.text);
         packer_.setDirectory(s.table->directory());
         packer_.setFileName(s.table->fileName());
-        packer_.Pack();
-        if (packer_.lastStatus().code() == Status::Code::kNoSpace) fullDiskAt = s.table->fileName();
-        if (results) results->push_back(packer_.lastStatus());
+        const Status packed = packer_.Pack();
+        if (packed.code() == Status::Code::kNoSpace) fullDiskAt = s.table->fileName();
+        if (results) results->push_back(packed);
     }
     shell_->setStatusText("");
     Status result;
