@@ -198,7 +198,7 @@ Status Table::pack() {
     KOLVIO_RETURN_IF_ERROR(out.writeAt(0, headerBytes));
     KOLVIO_RETURN_IF_ERROR(rewrite.commit());
     KOLVIO_RETURN_IF_ERROR(reopenAfterRewrite());
-    if (!summarised.empty()) SummariseTable(path_, summarised);  // without it only slower
+    if (!summarised.empty()) (void)SummariseTable(path_, summarised);  // without it only slower
     return Status::Ok();
 }
 
