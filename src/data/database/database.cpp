@@ -112,6 +112,8 @@ Status Database::MOtevriNovaDB(const std::string& requested, OverwritePolicy pol
     OpenReport& done = report ? *report : local;
     done = OpenReport();
     const std::string dir = WithoutTrailingSeparator(requested);
+    // Whether the folder is there is what counts: for one that cannot be
+    // made the caller names the folder and asks for another (kAborted).
     (void)MakeDirectories(dir);
     if (!IsDirectory(dir)) return Status::Aborted();
     const bool isNew = !DatabaseFilesPresent(dir, 1);
