@@ -59,6 +59,10 @@ Status TableRewrite::writeRecords(const Transform& transform) {
         written += bytes.size();
         return Status::Ok();
     }));
+    if (written % length != 0) {
+        return Status::Invalid("Přepis tabulky \"" + source_->path() +
+                               "\" nevytvořil celé záznamy; tabulka zůstává, jak byla.");
+    }
     // The header goes in last, with the count of what was written.
     Put32(&header_, 4, static_cast<uint32_t>(written / length));
     KOLVIO_RETURN_IF_ERROR(out.writeAt(at, std::string(1, kEndOfFile)));
