@@ -241,7 +241,7 @@ TEST_F(TableTest, IndexOrdersRowsAndFollowsAppendsEditsAndDeletes) {
     EXPECT_EQ(Column("DELKA"), expected);
     // A fresh handle builds the same order from the file.
     table.close();
-    table.setIndexName("_DELKA");
+    ASSERT_TRUE(table.setIndexName("_DELKA").ok());
     ASSERT_TRUE(table.open().ok());
     EXPECT_EQ(Column("DELKA"), expected);
 }

@@ -329,6 +329,8 @@ Status DbfFile::appendRecord(std::string_view bytes, uint32_t* recno) {
                             oldSize > offset ? oldSize - offset : 0, withEof.size())),
                         '\0');
     KOLVIO_RETURN_IF_ERROR(file_.readAt(offset, oldTail.size(), oldTail.data()));
+    // Putting back is best effort: the failure that called for it is the
+    // one the caller must hear of.
     const auto undo = [&](const Status& failure) {
         (void)file_.truncate(oldSize);
         if (!oldTail.empty()) (void)file_.writeAt(offset, oldTail);

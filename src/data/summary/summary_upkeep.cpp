@@ -7,6 +7,7 @@
 
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
+#include "data/dbf/record_reader.h"
 #include "data/summary/summary_file.h"
 
 namespace kolvio {
@@ -64,22 +65,16 @@ Status SummariseTable(const std::string& tablePath, const std::vector<bool>& fie
             summarised.push_back(f);
     }
     TableZones zones(h.fields.size(), file->recordCount());
-    const uint32_t length = h.recordLength;
-    std::string buf(static_cast<size_t>(kZoneRows) * length, '\0');
-    for (uint32_t b = 0; b < zones.blocks(); ++b) {
-        const uint32_t first = b * kZoneRows;
-        const uint32_t n = std::min(kZoneRows, zones.recordCount() - first);
-        const Status st = file->readRecords(first, n, buf.data());
-        if (!st.ok()) {
-            handle.unlockSummaries();
-            return st;
-        }
+    // One batch is one block of the summaries.
+    RecordReader reader(*file, static_cast<size_t>(kZoneRows) * h.recordLength);
+    const Status st = reader.forEach([&](const RecordBatch& batch) {
+        const uint32_t b = batch.first / kZoneRows;
         int64_t live = 0;
         std::vector<Zone> z(summarised.size(), Zone{Zone::State::kNoValues});
-        for (uint32_t i = 0; i < n; ++i) {
-            const char* rec = buf.data() + static_cast<size_t>(i) * length;
-            if (rec[0] == '*') continue;
+        for (uint32_t i = 0; i < batch.count; ++i) {
+            if (batch.deleted(i)) continue;
             ++live;
+            const char* rec = batch.record(i);
             for (size_t k = 0; k < summarised.size(); ++k) {
                 if (auto v = DecodeNumber(h.fields[summarised[k]], rec)) z[k].include(*v);
             }
@@ -87,9 +82,15 @@ Status SummariseTable(const std::string& tablePath, const std::vector<bool>& fie
         zones.setLiveRows(b, live);
         for (size_t k = 0; k < summarised.size(); ++k)
             zones.setZone(summarised[k], b, z[k]);
+        return Status::Ok();
+    });
+    if (!st.ok()) {
+        handle.unlockSummaries();
+        return st;
     }
     const bool unchanged = handle.identity(&after) && after == before;
-    if (unchanged) WriteSummaries(tablePath, {before, LayoutFingerprint(h)}, zones);
+    // Summaries not written leave the next scan only slower, never wrong.
+    if (unchanged) (void)WriteSummaries(tablePath, {before, LayoutFingerprint(h)}, zones);
     handle.unlockSummaries();
     return Status::Ok();
 }
@@ -128,7 +129,7 @@ void SummaryUpkeep::store(const TableZones& zones) {
     SummaryStamp stamp;
     stamp.layout = layout_;
     if (!file_.stampBeforeLastWrite() || !file_.identity(&stamp.identity)) return;
-    WriteSummaries(path_, stamp, zones);  // a sidecar not written is only slower
+    (void)WriteSummaries(path_, stamp, zones);  // a sidecar not written is only slower
 }
 
 void SummaryUpkeep::appended(Change& change, uint32_t recno, const char* record) {

@@ -41,10 +41,10 @@ TableScan::TableScan(const CatalogTable& table, std::vector<int> fields, const B
         learns_.push_back((!filter || inFilter_[c]) && types_[c] != SqlType::kText);
     }
     accumulators_.resize(fields_.size());
-    const size_t recLen = table_.file ? table_.file->recordLength() : 1;
-    const size_t perRead =
-        std::min<size_t>(kReadRecords, std::max<uint32_t>(1, table_.recordCount));
-    buffer_ = std::make_unique_for_overwrite<char[]>(perRead * recLen);
+    if (table_.file) {
+        reader_.emplace(*table_.file,
+                        static_cast<size_t>(kReadRecords) * table_.file->recordLength());
+    }
     records_.resize(kVectorSize);
     sel_.resize(kVectorSize);
     identity_.resize(kVectorSize);
@@ -80,11 +80,9 @@ bool TableScan::nextBlock() {
         }
         block_ = b;
         haveBlock_ = true;
-        blockFirst_ = b * kZoneRows;
-        blockCount_ = std::min(kZoneRows, table_.recordCount - blockFirst_);
-        blockPos_ = 0;
-        bufferFirst_ = 0;
-        bufferCount_ = 0;
+        const uint32_t first = b * kZoneRows;
+        batchPos_ = 0;
+        reader_->setRange(first, first + std::min(kZoneRows, table_.recordCount - first));
         blockLive_ = 0;
         std::fill(accumulators_.begin(), accumulators_.end(), Accumulator{});
         return true;
@@ -135,21 +133,21 @@ void TableScan::observe(size_t column, const Vector& values, size_t n) {
 
 bool TableScan::next(DataChunk* out) {
     if (out->columns.size() != types_.size()) out->reset(types_);
-    const size_t recLen = table_.file ? table_.file->recordLength() : 0;
     for (;;) {
-        if (!haveBlock_ || blockPos_ >= blockCount_) {
-            if (!nextBlock()) return false;
-        }
-        if (blockPos_ >= bufferFirst_ + bufferCount_) {
-            bufferFirst_ = blockPos_;
-            bufferCount_ = std::min(kReadRecords, blockCount_ - blockPos_);
-            ThrowIfError(
-                table_.file->readRecords(blockFirst_ + bufferFirst_, bufferCount_, buffer_.get()));
+        if (!haveBlock_ && !nextBlock()) return false;
+        const RecordBatch& batch = reader_->batch();
+        if (batchPos_ >= batch.count) {
+            bool more = false;
+            ThrowIfError(reader_->next(&more));
+            batchPos_ = 0;
+            if (!more) {
+                finishBlock();
+                continue;
+            }
         }
         size_t n = 0;
-        while (blockPos_ < bufferFirst_ + bufferCount_) {
-            const char* rec =
-                buffer_.get() + static_cast<size_t>(blockPos_++ - bufferFirst_) * recLen;
+        while (batchPos_ < batch.count) {
+            const char* rec = batch.record(batchPos_++);
             if (rec[0] != '*') records_[n++] = rec;
         }
         blockLive_ += static_cast<int64_t>(n);

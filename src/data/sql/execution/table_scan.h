@@ -1,7 +1,7 @@
 // Reads the live rows of one table, decoding only the fields a statement uses.
 //
-// Records are read in zone blocks of kZoneRows (DbfFile::readRecords, a few
-// hundred records per call so that they are decoded while in cache). A
+// Records are read in zone blocks of kZoneRows (through a RecordReader, a few
+// hundred records per read so that they are decoded while in cache). A
 // block that the known zones (zone_map.h) prove to hold no row passing the
 // filter is not read at all. Within a block the fields of the filter
 // are decoded first, for every live record; the other fields only for the
@@ -17,6 +17,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/dbf/record_reader.h"
 #include "data/sql/binder/catalog.h"
 #include "data/sql/execution/expression_executor.h"
 #include "data/sql/execution/vector.h"
@@ -61,15 +62,11 @@ private:
     const BoundExpr* filterExpr_ = nullptr;
     std::optional<ExpressionExecutor> filter_;
 
-    std::unique_ptr<char[]> buffer_;
-    uint32_t nextBlock_ = 0;  // next block to consider
-    uint32_t block_ = 0;      // block being read
+    std::optional<RecordReader> reader_;  // none when the table has no file
+    uint32_t nextBlock_ = 0;              // next block to consider
+    uint32_t block_ = 0;                  // block being read
     bool haveBlock_ = false;
-    uint32_t blockFirst_ = 0;   // first record of the block
-    uint32_t blockCount_ = 0;   // records in the block
-    uint32_t blockPos_ = 0;     // next record of the block to look at
-    uint32_t bufferFirst_ = 0;  // block records bufferFirst_.. are in buffer_
-    uint32_t bufferCount_ = 0;
+    uint32_t batchPos_ = 0;  // next record of the reader's batch to look at
     int64_t blockLive_ = 0;
     std::vector<Accumulator> accumulators_;
     TableZones learned_;
