@@ -12,8 +12,8 @@
 // setNull() belong to kEdit and kInsert. While the kBeforeEdit or kBeforePost
 // handlers run the state stays put: a handler that calls edit(), append(),
 // post(), deleteRecord() or close(), or moves the cursor, is refused. A
-// kBeforePost handler may cancel(): the post then ends, aborted. Debug builds stop at every use the machine does not allow
-// (KOLVIO_CHECK_STATE in dataset.h), so that a screen making one fails its
+// kBeforePost handler may cancel(): the post then ends, aborted. Debug builds stop at every use the
+// machine does not allow (KOLVIO_CHECK_STATE in dataset.h), so that a screen making one fails its
 // tests.
 //
 // Moving the cursor while in kEdit or kInsert posts the row first, as the
@@ -218,6 +218,8 @@ private:
     void noteDeleted(uint32_t recno);
 
     Status readRow(uint32_t recno, std::string* out);
+    // The `wanted` fields of record `recno` (null for an index out of range).
+    Status readValues(uint32_t recno, const std::vector<int>& wanted, std::vector<Value>* out);
     Status moveToPosition(size_t pos, bool scrollEvent = true);
     std::optional<size_t> currentPosition();
     Status runHandlers(TableEvent event);

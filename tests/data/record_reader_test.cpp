@@ -20,6 +20,7 @@
 #include "data/table.h"
 #include "data/table_rewrite.h"
 #include "tests/data/fault_file_system.h"
+#include "tests/data/numbered_table.h"
 #include "tests/data/temp_dir.h"
 
 namespace kolvio {
@@ -35,21 +36,11 @@ constexpr int kRows = 25;
 
 // kRows rows numbered 0.. in CISLO; every third row deleted.
 void WriteTable(const std::string& dir) {
-    ASSERT_TRUE(Table::Create(dir, "jizdy.dbf",
-                              {FieldDef::Numeric("CISLO", 5, 0), FieldDef::Char("POPIS1", 20)})
-                    .ok());
-    Table t(dir, "jizdy.dbf");
-    ASSERT_TRUE(t.open(true).ok());
-    for (int i = 0; i < kRows; ++i) {
-        ASSERT_TRUE(t.append().ok());
-        ASSERT_TRUE(t.setValue("CISLO", Value(static_cast<double>(i))).ok());
-        ASSERT_TRUE(t.setValue("POPIS1", Value("Jízda " + std::to_string(i))).ok());
-        ASSERT_TRUE(t.post().ok());
-    }
-    for (int row = (kRows - 1) / 3 * 3; row >= 0; row -= 3) {
-        ASSERT_TRUE(t.moveToRow(row).ok());
-        ASSERT_TRUE(t.deleteRecord().ok());
-    }
+    std::vector<int> deleted;
+    for (int row = (kRows - 1) / 3 * 3; row >= 0; row -= 3)
+        deleted.push_back(row);
+    testing::WriteNumberedTable(
+        dir, kRows, [](int i) { return "Jízda " + std::to_string(i); }, deleted);
 }
 
 std::string Bytes(const std::string& path) {
