@@ -337,11 +337,17 @@ void TForm_hl::closeEvent(QCloseEvent* event) {
                      &database_->TTRN(), &database_->TTKOL()}) {
         t->close();
     }
-    if (RestoreDriverSettingsAtShutdown(ini_)) (void)RestoreDriverSettings(ini_);
+    Status restored;
+    if (RestoreDriverSettingsAtShutdown(ini_)) restored = RestoreDriverSettings(ini_);
     if (!placed.ok()) {
         ShowError(QStringLiteral("Umístění okna nelze uložit:\n%1\n"
                                  "Zkontroluj, zda lze zapisovat do souboru nastavení.")
                       .arg(QString::fromStdString(placed.message())));
+    } else if (restored.failed()) {
+        // One box for one cause: both go to the same settings file.
+        ShowError(QStringLiteral("Vrácené nastavení ovladače databáze nelze uložit:\n%1\n"
+                                 "Zkontroluj, zda lze zapisovat do souboru nastavení.")
+                      .arg(QString::fromStdString(restored.message())));
     }
     event->accept();
 }

@@ -27,6 +27,7 @@ public:
 uint64_t FileSize(const Table& table) {
     File file;
     uint64_t size = 0;
+    // Only for the sizes printed before and after; an unknown size shows as 0.
     if (File::Open(table.path(), false, &file).ok()) (void)file.size(&size);
     return size;
 }

@@ -1,8 +1,30 @@
 #include "data/dataset.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 namespace kolvio {
+
+const char* StateName(DatasetState state) {
+    switch (state) {
+        case DatasetState::kInactive:
+            return "inactive";
+        case DatasetState::kBrowse:
+            return "browse";
+        case DatasetState::kEdit:
+            return "edit";
+        case DatasetState::kInsert:
+            return "insert";
+    }
+    return "?";
+}
+
+void StateMachineMisused(const std::string& message) {
+    std::fprintf(stderr, "dataset state machine misused: %s\n", message.c_str());
+    std::fflush(stderr);
+    std::abort();
+}
 
 Status Dataset::moveBy(int64_t n) {
     for (; n > 0 && !eof(); --n)

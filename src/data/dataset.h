@@ -24,6 +24,21 @@ namespace kolvio {
 
 enum class DatasetState { kInactive, kBrowse, kEdit, kInsert };
 
+const char* StateName(DatasetState state);
+
+// A use of a dataset that its state machine does not allow (a field set
+// outside an edit, a transition not drawn in table.h, a state changed from a
+// handler that runs before one) is a fault of the screen that makes it.
+// Debug builds stop there with `message`, so that the screen tests catch
+// it; other builds go on with the call refused.
+[[noreturn]] void StateMachineMisused(const std::string& message);
+#ifndef NDEBUG
+#define KOLVIO_CHECK_STATE(condition, message) \
+    ((condition) ? void(0) : ::kolvio::StateMachineMisused(message))
+#else
+#define KOLVIO_CHECK_STATE(condition, message) void(0)
+#endif
+
 enum class DataChange {
     kScrolled,      // another row became current
     kDataChanged,   // rows, their order or their number changed; reread everything

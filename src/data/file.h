@@ -132,7 +132,9 @@ public:
     FileRewrite(const FileRewrite&) = delete;
     FileRewrite& operator=(const FileRewrite&) = delete;
 
-    Status begin(const std::string& path);
+    // `tempPath`, when not empty, names the temporary file instead of the
+    // usual name beside the target (a staging copy others open by name).
+    Status begin(const std::string& path, const std::string& tempPath = {});
     File& file() { return file_; }
     // The file that commit() replaces and the temporary file beside it.
     const std::string& target() const { return target_; }

@@ -73,7 +73,7 @@ FileRewrite::~FileRewrite() {
     abandon();
 }
 
-Status FileRewrite::begin(const std::string& path) {
+Status FileRewrite::begin(const std::string& path, const std::string& tempPath) {
     abandon();
     target_ = RewriteTarget(path);
     if (!IsWritableFile(target_)) {
@@ -81,7 +81,7 @@ Status FileRewrite::begin(const std::string& path) {
                                "\" je jen pro čtení, proto se nepřepíše. Povolte do něj zápis a "
                                "akci opakujte.");
     }
-    temp_ = RewriteTempPath(target_);
+    temp_ = tempPath.empty() ? RewriteTempPath(target_) : tempPath;
     KOLVIO_RETURN_IF_ERROR(File::CreateTemp(temp_, &file_));
     pending_ = true;
     return Status::Ok();

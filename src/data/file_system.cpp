@@ -43,6 +43,9 @@ int PosixFileSystem::lockRange(int fd, int command, struct flock* range) {
 int PosixFileSystem::fstat(int fd, struct stat* out) {
     return ::fstat(fd, out);
 }
+int PosixFileSystem::futimens(int fd, const struct timespec times[2]) {
+    return ::futimens(fd, times);
+}
 int PosixFileSystem::stat(const char* path, struct stat* out) {
     return ::stat(path, out);
 }

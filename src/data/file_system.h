@@ -34,6 +34,7 @@ public:
     virtual int flock(int fd, int operation) = 0;
     virtual int lockRange(int fd, int command, struct flock* range) = 0;
     virtual int fstat(int fd, struct stat* out) = 0;
+    virtual int futimens(int fd, const struct timespec times[2]) = 0;
     virtual int stat(const char* path, struct stat* out) = 0;
     virtual int lstat(const char* path, struct stat* out) = 0;
     virtual int mkdir(const char* path, mode_t mode) = 0;
@@ -55,6 +56,7 @@ public:
     int flock(int fd, int operation) override;
     int lockRange(int fd, int command, struct flock* range) override;
     int fstat(int fd, struct stat* out) override;
+    int futimens(int fd, const struct timespec times[2]) override;
     int stat(const char* path, struct stat* out) override;
     int lstat(const char* path, struct stat* out) override;
     int mkdir(const char* path, mode_t mode) override;

@@ -4,6 +4,10 @@
 // names the file or value involved, because the screens show it to the rider
 // as it stands.
 //
+// A Status is never dropped unread: the class is [[nodiscard]], so a call
+// whose outcome is ignored fails the build. Where ignoring it is right, the
+// call is cast to void with a comment that says why.
+//
 // kAborted is the silent outcome: an event handler abandoned the operation on
 // purpose (the row stays as it was) and nothing is to be shown to the user.
 #pragma once
@@ -13,7 +17,7 @@
 
 namespace kolvio {
 
-class Status {
+class [[nodiscard]] Status {
 public:
     enum class Code { kOk, kAborted, kNotFound, kCorrupt, kLocked, kInvalid, kIoError, kNoSpace };
 

@@ -11,6 +11,7 @@
 #include "data/file.h"
 #include "data/index/table_index.h"
 #include "data/summary/summary_upkeep.h"
+#include "data/table_rewrite.h"
 
 namespace kolvio {
 
@@ -100,14 +101,15 @@ Status Table::open(bool exclusive) {
     if (!order_) indexName_.clear();
     liveKnown_ = false;
     viewChanged();
-    state_ = DatasetState::kBrowse;
+    enterState(DatasetState::kBrowse);
     notify(DataChange::kStateChanged);
     return first();
 }
 
 void Table::close() {
     if (!isOpen()) return;
-    state_ = DatasetState::kInactive;
+    if (refuseInBeforeHandler("close()").failed()) return;
+    enterState(DatasetState::kInactive);
     file_.reset();
     memo_.reset();
     summaries_.reset();
@@ -152,7 +154,7 @@ Status Table::reopenAfterRewrite() {
     memo_.reset();
     indexes_.clear();
     order_ = nullptr;
-    state_ = DatasetState::kInactive;
+    enterState(DatasetState::kInactive);
     indexName_ = index;
     Status st = open(exclusive);
     return st;
@@ -163,42 +165,22 @@ Status Table::pack() {
     KOLVIO_RETURN_IF_ERROR(ensurePosted());
     // The block summaries the table had are made again for the packed file.
     const std::vector<bool> summarised = SummarisedFields(path_);
-    const DbfHeader& old = file_->header();
-    const uint32_t length = old.recordLength;
-    FileRewrite rewrite;
-    KOLVIO_RETURN_IF_ERROR(rewrite.begin(path_));
-    File& out = rewrite.file();
-    DbfHeader header = old;
-    header.recordCount = 0;
-    uint64_t offset = header.headerLength;
-    const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
-    std::string in(static_cast<size_t>(batch) * length, '\0');
-    std::string kept;
-    for (uint32_t first = 0; first < old.recordCount; first += batch) {
-        const uint32_t n = std::min(batch, old.recordCount - first);
-        KOLVIO_RETURN_IF_ERROR(file_->readRecords(first, n, in.data()));
-        kept.clear();
-        for (uint32_t i = 0; i < n; ++i) {
-            const char* rec = in.data() + static_cast<size_t>(i) * length;
-            if (rec[0] == '*') continue;
-            kept.append(rec, length);
-            ++header.recordCount;
-        }
-        KOLVIO_RETURN_IF_ERROR(out.writeAt(offset, kept));
-        offset += kept.size();
-    }
-    KOLVIO_RETURN_IF_ERROR(out.writeAt(offset, "\x1A"));
-    // The original header bytes are kept (padding, language byte); only the count changes.
-    std::string headerBytes(old.headerLength, '\0');
-    File src;
-    KOLVIO_RETURN_IF_ERROR(File::Open(path_, false, &src));
-    KOLVIO_RETURN_IF_ERROR(src.readAt(0, old.headerLength, headerBytes.data()));
-    const std::string fresh = SerializeHeader(header);
-    headerBytes.replace(1, 7, fresh, 1, 7);
-    KOLVIO_RETURN_IF_ERROR(out.writeAt(0, headerBytes));
+    // The original header bytes are kept (padding, language byte); only the
+    // count changes, to the live records written.
+    std::string headerBytes;
+    KOLVIO_RETURN_IF_ERROR(ReadHeaderBytes(*file_, &headerBytes));
+    TableRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(*file_, path_, std::move(headerBytes)));
+    KOLVIO_RETURN_IF_ERROR(
+        rewrite.writeRecords([](const RecordBatch& batch, std::string* kept) -> Status {
+            for (uint32_t i = 0; i < batch.count; ++i) {
+                if (!batch.deleted(i)) kept->append(batch.record(i), batch.length);
+            }
+            return Status::Ok();
+        }));
     KOLVIO_RETURN_IF_ERROR(rewrite.commit());
     KOLVIO_RETURN_IF_ERROR(reopenAfterRewrite());
-    if (!summarised.empty()) SummariseTable(path_, summarised);  // without it only slower
+    if (!summarised.empty()) (void)SummariseTable(path_, summarised);  // without it only slower
     return Status::Ok();
 }
 

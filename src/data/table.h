@@ -8,6 +8,14 @@
 //       |  close()   |   `-------------> kInsert ------------------------'
 //       `------------'                          post() / cancel()
 //
+// close() in kEdit or kInsert drops the row being edited. setValue() and
+// setNull() belong to kEdit and kInsert. While the kBeforeEdit or kBeforePost
+// handlers run the state stays put: a handler that calls edit(), append(),
+// post(), deleteRecord() or close(), or moves the cursor, is refused. A
+// kBeforePost handler may cancel(): the post then ends, aborted. Debug builds stop at every use the
+// machine does not allow (KOLVIO_CHECK_STATE in dataset.h), so that a screen making one fails its
+// tests.
+//
 // Moving the cursor while in kEdit or kInsert posts the row first, as the
 // classic table components did. A posted row is written to the file before
 // post() returns (visible to every other reader; not forced to the platter).
@@ -210,6 +218,8 @@ private:
     void noteDeleted(uint32_t recno);
 
     Status readRow(uint32_t recno, std::string* out);
+    // The `wanted` fields of record `recno` (null for an index out of range).
+    Status readValues(uint32_t recno, const std::vector<int>& wanted, std::vector<Value>* out);
     Status moveToPosition(size_t pos, bool scrollEvent = true);
     std::optional<size_t> currentPosition();
     Status runHandlers(TableEvent event);
@@ -221,6 +231,10 @@ private:
     Status saveIndexDefs();
     Status requireExclusive(const char* what) const;
     Status requireEditing() const;
+    // Every change of state_ goes through here, checked against the drawing.
+    void enterState(DatasetState next);
+    Status refuseInBeforeHandler(const char* what) const;
+    Status runBeforeHandlers(TableEvent event);
     void onMasterChange(DataChange change);
     std::optional<Value> masterKey() const;
     void afterScroll();
@@ -238,6 +252,7 @@ private:
     std::optional<CodePage> codePageOverride_;
     CodePage codePage_ = CodePage::kCp852;
     DatasetState state_ = DatasetState::kInactive;
+    bool inBeforeHandler_ = false;  // kBeforeEdit or kBeforePost handlers running
 
     std::vector<std::unique_ptr<TableIndex>> indexes_;
     std::string indexName_;

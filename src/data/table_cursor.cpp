@@ -50,8 +50,12 @@ Status Table::valuesAt(int64_t row, const std::vector<int>& wanted, std::vector<
         return Status::NotFound("Řádek " + std::to_string(row + 1) + " tabulky \"" + fileName_ +
                                 "\" není.");
     }
+    return readValues(viewAt(static_cast<size_t>(row)), wanted, out);
+}
+
+Status Table::readValues(uint32_t recno, const std::vector<int>& wanted, std::vector<Value>* out) {
     std::string record;
-    KOLVIO_RETURN_IF_ERROR(readRow(viewAt(static_cast<size_t>(row)), &record));
+    KOLVIO_RETURN_IF_ERROR(readRow(recno, &record));
     const auto& defs = fields();
     out->reserve(wanted.size());
     for (const int f : wanted) {

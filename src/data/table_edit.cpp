@@ -24,8 +24,51 @@ std::string BlankRecord(const DbfHeader& header) {
 }  // namespace
 
 Status Table::requireEditing() const {
-    if (state_ == DatasetState::kEdit || state_ == DatasetState::kInsert) return Status::Ok();
+    const bool editing = state_ == DatasetState::kEdit || state_ == DatasetState::kInsert;
+    KOLVIO_CHECK_STATE(editing, "a field of \"" + fileName_ + "\" set in state " +
+                                    StateName(state_) + " (edit() or append() first)");
+    if (editing) return Status::Ok();
     return Status::Invalid("Tabulka \"" + fileName_ + "\" není v režimu úprav.");
+}
+
+namespace {
+
+[[maybe_unused]] bool IsDrawnTransition(DatasetState from, DatasetState to) {
+    using S = DatasetState;
+    switch (to) {
+        case S::kInactive:
+            return from != S::kInactive;  // close() drops a row being edited
+        case S::kBrowse:
+            return from != S::kBrowse;
+        case S::kEdit:
+        case S::kInsert:
+            return from == S::kBrowse;
+    }
+    return false;
+}
+
+}  // namespace
+
+void Table::enterState(DatasetState next) {
+    KOLVIO_CHECK_STATE(IsDrawnTransition(state_, next),
+                       "\"" + fileName_ + "\" went from " + StateName(state_) + " to " +
+                           StateName(next) + ", which table.h does not draw");
+    state_ = next;
+}
+
+Status Table::refuseInBeforeHandler([[maybe_unused]] const char* what) const {
+    if (!inBeforeHandler_) return Status::Ok();
+    KOLVIO_CHECK_STATE(false, std::string(what) + " of \"" + fileName_ +
+                                  "\" called from a kBeforeEdit or kBeforePost handler");
+    return Status::Invalid("Tabulka \"" + fileName_ +
+                           "\" právě připravuje úpravu řádku; akci nelze provést.");
+}
+
+Status Table::runBeforeHandlers(TableEvent event) {
+    inBeforeHandler_ = true;
+    Status st = runHandlers(event);
+    inBeforeHandler_ = false;
+    return st;
 }
 
 Status Table::requireExclusive(const char* what) const {
@@ -35,12 +78,14 @@ Status Table::requireExclusive(const char* what) const {
 }
 
 Status Table::ensurePosted() {
+    KOLVIO_RETURN_IF_ERROR(refuseInBeforeHandler("Moving the cursor"));
     if (state_ == DatasetState::kEdit || state_ == DatasetState::kInsert) return post();
     return Status::Ok();
 }
 
 Status Table::edit() {
     if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    KOLVIO_RETURN_IF_ERROR(refuseInBeforeHandler("edit()"));
     if (state_ == DatasetState::kEdit || state_ == DatasetState::kInsert) return Status::Ok();
     if (!hasCurrent_) {
         return Status::Invalid("Tabulka \"" + fileName_ + "\" je prázdná, není co upravit.");
@@ -48,7 +93,7 @@ Status Table::edit() {
     if (!file_->writable()) {
         return Status::Locked("Tabulku \"" + path_ + "\" nelze měnit (jen pro čtení).");
     }
-    KOLVIO_RETURN_IF_ERROR(runHandlers(TableEvent::kBeforeEdit));
+    KOLVIO_RETURN_IF_ERROR(runBeforeHandlers(TableEvent::kBeforeEdit));
     // Edit what is on disk now, not a stale copy.
     cacheCount_ = 0;
     KOLVIO_RETURN_IF_ERROR(readRow(recno_, &row_));
@@ -56,7 +101,7 @@ Status Table::edit() {
     editRow_ = row_;
     modified_ = false;
     ++editSerial_;
-    state_ = DatasetState::kEdit;
+    enterState(DatasetState::kEdit);
     notify(DataChange::kStateChanged);
     return runHandlers(TableEvent::kAfterEdit);
 }
@@ -71,7 +116,7 @@ Status Table::append() {
     savedRow_.clear();
     modified_ = false;
     ++editSerial_;
-    state_ = DatasetState::kInsert;
+    enterState(DatasetState::kInsert);
     notify(DataChange::kStateChanged);
     return Status::Ok();
 }
@@ -99,7 +144,10 @@ Status Table::setValue(int index, const Value& value) {
 
 Status Table::post() {
     if (state_ != DatasetState::kEdit && state_ != DatasetState::kInsert) return Status::Ok();
-    KOLVIO_RETURN_IF_ERROR(runHandlers(TableEvent::kBeforePost));
+    KOLVIO_RETURN_IF_ERROR(refuseInBeforeHandler("post()"));
+    KOLVIO_RETURN_IF_ERROR(runBeforeHandlers(TableEvent::kBeforePost));
+    // A handler that cancelled the row ends the post, whatever it returned.
+    if (state_ != DatasetState::kEdit && state_ != DatasetState::kInsert) return Status::Aborted();
     cacheCount_ = 0;
     if (state_ == DatasetState::kInsert) {
         const uint32_t known = file_->recordCount();
@@ -131,7 +179,7 @@ Status Table::post() {
     hasCurrent_ = true;
     posValid_ = false;
     eof_ = bof_ = false;
-    state_ = DatasetState::kBrowse;
+    enterState(DatasetState::kBrowse);
     notify(DataChange::kDataChanged);
     notify(DataChange::kStateChanged);
     // The old row stays readable for the after-post handlers only. A handler
@@ -157,13 +205,14 @@ void Table::cancel() {
     editRow_.clear();
     savedRow_.clear();
     modified_ = false;
-    state_ = DatasetState::kBrowse;
+    enterState(DatasetState::kBrowse);
     notify(DataChange::kStateChanged);
     notify(DataChange::kScrolled);
 }
 
 Status Table::deleteRecord() {
     if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    KOLVIO_RETURN_IF_ERROR(refuseInBeforeHandler("deleteRecord()"));
     if (state_ == DatasetState::kInsert) {
         cancel();
         return Status::Ok();

@@ -110,16 +110,7 @@ Status Table::lastInIndex(std::string_view name, const std::vector<int>& wanted,
     }
     if (!index->built()) KOLVIO_RETURN_IF_ERROR(buildIndex(index));
     if (index->size() == 0) return Status::Ok();
-    std::string record;
-    KOLVIO_RETURN_IF_ERROR(readRow(index->recnoAt(index->size() - 1), &record));
-    const auto& defs = fields();
-    out->reserve(wanted.size());
-    for (const int f : wanted) {
-        out->push_back(f < 0 || f >= static_cast<int>(defs.size())
-                           ? Value()
-                           : DecodeField(defs[f], record.data(), codePage_, memo_.get()));
-    }
-    return Status::Ok();
+    return readValues(index->recnoAt(index->size() - 1), wanted, out);
 }
 
 }  // namespace kolvio

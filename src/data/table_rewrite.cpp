@@ -1,6 +1,5 @@
 #include "data/table_rewrite.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "data/codepage.h"
@@ -12,48 +11,65 @@ namespace kolvio {
 
 namespace {
 
-constexpr size_t kCopyBlockBytes = 4 << 20;
 constexpr char kEndOfFile = 0x1A;
 
-// Writes the rewritten table to `tmp`: the new header, then every record
-// with the new field's blank bytes appended.
-Status WriteWithNewField(const DbfFile& old, const DbfHeader& header, File& out) {
-    const std::string head = SerializeHeader(header);
-    KOLVIO_RETURN_IF_ERROR(out.writeAt(0, head));
-
-    const FieldLayout& added = header.fields.back();
-    std::string blank(header.recordLength, ' ');
-    KOLVIO_RETURN_IF_ERROR(EncodeField(added, Value(), blank.data(), CodePage::kCp852, nullptr));
-    const std::string_view addedBytes(blank.data() + added.offset,
-                                      static_cast<size_t>(added.length));
-
-    const size_t oldLen = old.recordLength();
-    const size_t newLen = header.recordLength;
-    const uint32_t perBlock = static_cast<uint32_t>(std::max<size_t>(1, kCopyBlockBytes / oldLen));
-    std::string in(static_cast<size_t>(perBlock) * oldLen, '\0');
-    std::string block;
-    uint64_t at = head.size();
-    for (uint32_t first = 0; first < old.recordCount(); first += perBlock) {
-        const uint32_t n = std::min(perBlock, old.recordCount() - first);
-        KOLVIO_RETURN_IF_ERROR(old.readRecords(first, n, in.data()));
-        block.clear();
-        block.reserve(static_cast<size_t>(n) * newLen);
-        for (uint32_t r = 0; r < n; ++r) {
-            // The old bytes as they are (flag, fields, memo block numbers), the
-            // new field after the old fields, then any padding the old record had.
-            const char* rec = in.data() + static_cast<size_t>(r) * oldLen;
-            const size_t fieldsEnd = static_cast<size_t>(added.offset);
-            block.append(rec, fieldsEnd);
-            block.append(addedBytes);
-            block.append(rec + fieldsEnd, oldLen - fieldsEnd);
-        }
-        KOLVIO_RETURN_IF_ERROR(out.writeAt(at, block));
-        at += block.size();
-    }
-    return out.writeAt(at, std::string(1, kEndOfFile));
+void Put32(std::string* bytes, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        (*bytes)[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 }  // namespace
+
+Status ReadHeaderBytes(const DbfFile& table, std::string* out) {
+    File file;
+    KOLVIO_RETURN_IF_ERROR(File::Open(table.path(), false, &file));
+    out->assign(table.header().headerLength, '\0');
+    return file.readAt(0, out->size(), out->data());
+}
+
+Status TableRewrite::begin(const DbfFile& source, const std::string& path, std::string headerBytes,
+                           const std::string& tempPath) {
+    source_ = &source;
+    header_ = std::move(headerBytes);
+    return file_.begin(path, tempPath);
+}
+
+Status TableRewrite::writeRecords(const Transform& transform) {
+    const size_t length = header_.size() < 32
+                              ? 0
+                              : static_cast<uint8_t>(header_[10]) |
+                                    static_cast<size_t>(static_cast<uint8_t>(header_[11])) << 8;
+    if (length == 0) {
+        return Status::Invalid("Nová hlavička tabulky \"" + source_->path() + "\" je neúplná.");
+    }
+    File& out = file_.file();
+    uint64_t at = header_.size();
+    uint64_t written = 0;
+    std::string block;
+    RecordReader reader(*source_);
+    KOLVIO_RETURN_IF_ERROR(reader.forEach([&](const RecordBatch& batch) -> Status {
+        std::string_view bytes(batch.data, batch.bytes());
+        if (transform) {
+            block.clear();
+            KOLVIO_RETURN_IF_ERROR(transform(batch, &block));
+            bytes = block;
+        }
+        KOLVIO_RETURN_IF_ERROR(out.writeAt(at, bytes));
+        at += bytes.size();
+        written += bytes.size();
+        return Status::Ok();
+    }));
+    if (written % length != 0) {
+        return Status::Invalid("Přepis tabulky \"" + source_->path() +
+                               "\" nevytvořil celé záznamy; tabulka zůstává, jak byla.");
+    }
+    // The header goes in last, with the count of what was written.
+    Put32(&header_, 4, static_cast<uint32_t>(written / length));
+    KOLVIO_RETURN_IF_ERROR(out.writeAt(at, std::string(1, kEndOfFile)));
+    KOLVIO_RETURN_IF_ERROR(out.writeAt(0, header_));
+    out.close();
+    return Status::Ok();
+}
 
 Status AddColumn(const std::string& dir, const std::string& fileName, const FieldDef& def) {
     const std::string path = ResolveInDirectory(dir, fileName);
@@ -87,9 +103,27 @@ Status AddColumn(const std::string& dir, const std::string& fileName, const Fiel
     header.productionIndex = 0;
     header.recordCount = oldHeader.recordCount;
 
-    FileRewrite rewrite;
-    KOLVIO_RETURN_IF_ERROR(rewrite.begin(path));
-    KOLVIO_RETURN_IF_ERROR(WriteWithNewField(*old, header, rewrite.file()));
+    // The old bytes as they are (flag, fields, memo block numbers), the new
+    // field after the old fields, then any padding the old record had.
+    const FieldLayout& added = header.fields.back();
+    std::string blank(header.recordLength, ' ');
+    KOLVIO_RETURN_IF_ERROR(EncodeField(added, Value(), blank.data(), CodePage::kCp852, nullptr));
+    const std::string_view addedBytes(blank.data() + added.offset,
+                                      static_cast<size_t>(added.length));
+    const size_t fieldsEnd = static_cast<size_t>(added.offset);
+    TableRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(*old, path, SerializeHeader(header)));
+    KOLVIO_RETURN_IF_ERROR(
+        rewrite.writeRecords([&](const RecordBatch& batch, std::string* out) -> Status {
+            out->reserve(static_cast<size_t>(batch.count) * header.recordLength);
+            for (uint32_t r = 0; r < batch.count; ++r) {
+                const char* rec = batch.record(r);
+                out->append(rec, fieldsEnd);
+                out->append(addedBytes);
+                out->append(rec + fieldsEnd, batch.length - fieldsEnd);
+            }
+            return Status::Ok();
+        }));
     return rewrite.commit();
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "data/dbf/dbf_file.h"
+#include "data/dbf/record_reader.h"
 #include "data/index/table_index.h"
 #include "data/table.h"
 
@@ -19,30 +20,28 @@ void Table::ensureLive() {
     if (liveKnown_) return;
     live_.clear();
     const uint32_t count = file_->recordCount();
-    const uint32_t length = file_->recordLength();
-    // About a megabyte at a time, and no more than the table holds.
-    const uint32_t batch = std::max<uint32_t>(1, std::min((1u << 20) / length, count));
-    std::string buf(static_cast<size_t>(batch) * length, '\0');
     bool anyDeleted = false;
-    for (uint32_t first = 0; first < count; first += batch) {
-        const uint32_t n = std::min(batch, count - first);
-        if (Status st = file_->readRecords(first, n, buf.data()); !st.ok()) {
-            // Worked out again next time; the move that asked reports it.
-            viewError_ = std::move(st);
-            live_.clear();
-            liveIdentity_ = true;
-            return;
-        }
-        for (uint32_t i = 0; i < n; ++i) {
-            const bool deleted = buf[static_cast<size_t>(i) * length] == '*';
+    RecordReader reader(*file_);
+    Status st = reader.forEach([&](const RecordBatch& batch) {
+        for (uint32_t i = 0; i < batch.count; ++i) {
+            const bool deleted = batch.deleted(i);
+            const uint32_t recno = batch.first + i;
             if (deleted && !anyDeleted) {
                 anyDeleted = true;
                 live_.reserve(count);
-                for (uint32_t r = 0; r < first + i; ++r)
+                for (uint32_t r = 0; r < recno; ++r)
                     live_.push_back(r);
             }
-            if (anyDeleted && !deleted) live_.push_back(first + i);
+            if (anyDeleted && !deleted) live_.push_back(recno);
         }
+        return Status::Ok();
+    });
+    if (!st.ok()) {
+        // Worked out again next time; the move that asked reports it.
+        viewError_ = std::move(st);
+        live_.clear();
+        liveIdentity_ = true;
+        return;
     }
     liveIdentity_ = !anyDeleted;
     liveKnown_ = true;

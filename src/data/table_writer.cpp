@@ -43,6 +43,7 @@ Status TableWriter::setValue(int field, const Value& value) {
 }
 
 void TableWriter::setNull(int field) {
+    // Null is written as blanks, which every field takes.
     (void)EncodeField(header_.fields.at(field), Value(), record_.data(), CodePage::kCp852, nullptr);
 }
 
@@ -94,8 +95,10 @@ Status TableWriter::commitWithMemo() {
     Status st = memoFile_.commit();
     if (st.ok()) {
         st = table_.commit();
+        // Best effort: the commit's failure is the one to report.
         if (!st.ok() && hadMemo) (void)RenameFile(kept, memoPath);
     }
+    // A leftover link is only a stray file, which the next commit replaces.
     if (hadMemo) (void)RemoveFile(kept);
     return st;
 }

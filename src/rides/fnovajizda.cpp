@@ -395,7 +395,7 @@ void TFNovaJizda::JdiNaAktHLD() {
 void TFNovaJizda::FormClose() {
     closing_ = true;
     Database& db = mainWindow().database();
-    if (!db.TTRS().indexName().empty()) db.TTRS().setIndexName("");
+    if (!db.TTRS().indexName().empty()) StoreOk(db.TTRS().setIndexName(""));
     db.TTRS().setFiltered(false);
     ride_.cancel();
 }

@@ -80,13 +80,17 @@ TEST_F(ExclusiveTest, PackRemovesDeletedRowsKeepsOrderAndRebuildsIndexes) {
     ASSERT_TRUE(t.pack().ok());
     EXPECT_LT(std::filesystem::file_size(dir.file("kola.dbf")), sizeBefore);
     std::vector<int64_t> codes;
-    for (t.first(); !t.eof(); t.next())
+    for (Status st = t.first(); !t.eof(); st = t.next()) {
+        ASSERT_TRUE(st.ok()) << st.message();
         codes.push_back(t.getInt("KOL_C"));
+    }
     EXPECT_EQ(codes, (std::vector<int64_t>{1, 3, 4, 6}));
     ASSERT_TRUE(t.setIndexName("_KOL_C").ok());
     codes.clear();
-    for (t.first(); !t.eof(); t.next())
+    for (Status st = t.first(); !t.eof(); st = t.next()) {
+        ASSERT_TRUE(st.ok()) << st.message();
         codes.push_back(t.getInt("KOL_C"));
+    }
     EXPECT_EQ(codes, (std::vector<int64_t>{6, 4, 3, 1}));
     EXPECT_FALSE(std::filesystem::exists(dir.file("kola.dbf.kolvio-new")));
     t.close();

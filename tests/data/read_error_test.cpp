@@ -12,6 +12,7 @@
 
 #include "data/table.h"
 #include "tests/data/fault_file_system.h"
+#include "tests/data/numbered_table.h"
 #include "tests/data/temp_dir.h"
 
 namespace kolvio {
@@ -26,21 +27,10 @@ using testing::TempDir;
 constexpr int kRows = 30;
 
 void WriteTable(const std::string& dir) {
-    ASSERT_TRUE(Table::Create(dir, "jizdy.dbf",
-                              {FieldDef::Numeric("CISLO", 5, 0), FieldDef::Char("POPIS1", 20)})
-                    .ok());
+    testing::WriteNumberedTable(
+        dir, kRows, [](int i) { return "Jízda " + std::to_string(kRows - i); }, {20, 7, 0});
     Table t(dir, "jizdy.dbf");
     ASSERT_TRUE(t.open(true).ok());
-    for (int i = 0; i < kRows; ++i) {
-        ASSERT_TRUE(t.append().ok());
-        ASSERT_TRUE(t.setValue("CISLO", Value(static_cast<double>(i))).ok());
-        ASSERT_TRUE(t.setValue("POPIS1", Value("Jízda " + std::to_string(kRows - i))).ok());
-        ASSERT_TRUE(t.post().ok());
-    }
-    for (int row : {20, 7, 0}) {
-        ASSERT_TRUE(t.moveToRow(row).ok());
-        ASSERT_TRUE(t.deleteRecord().ok());
-    }
     ASSERT_TRUE(t.addIndex({"POPIS", "POPIS1", false}).ok());
 }
 

@@ -3,9 +3,13 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -13,6 +17,7 @@
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
 #include "data/file.h"
+#include "data/file_system.h"
 #include "data/summary/summary_file.h"
 #include "data/summary/summary_upkeep.h"
 #include "data/table.h"
@@ -98,6 +103,11 @@ protected:
         const auto zones = SidecarNow(path());
         ASSERT_NE(zones, nullptr) << after;
         EXPECT_TRUE(*zones == ZonesByReading(path())) << after;
+    }
+    void ExpectCurrentIn(const std::string& dir, const char* after) {
+        const auto zones = SidecarNow(dir + "/jizdy.dbf");
+        ASSERT_NE(zones, nullptr) << after;
+        EXPECT_TRUE(*zones == ZonesByReading(dir + "/jizdy.dbf")) << after;
     }
     std::string path() const { return dir_.file("jizdy.dbf"); }
 
@@ -280,6 +290,142 @@ TEST_F(SummaryTest, TableWithoutSummariesGetsNoneFromAPack) {
     ASSERT_TRUE(t.open(true).ok());
     ASSERT_TRUE(t.pack().ok());
     EXPECT_FALSE(PathExists(SummarySidecarPath(path())));
+}
+
+// Fails the Nth call made for the summaries' sidecar (a read, write, rename
+// or removal of a file whose name holds ".kzm", or the setting of the
+// table's modification time that only the summaries' upkeep makes): with
+// EIO, or by writing half the bytes and then running out of space.
+class SidecarFaults : public PosixFileSystem {
+public:
+    explicit SidecarFaults(int nth = 0, bool shortWrite = false)
+        : nth_(nth), shortWrite_(shortWrite) {}
+    int calls() const { return calls_; }
+    bool fired() const { return fired_; }
+
+    int open(const char* path, int flags, mode_t mode) override {
+        const int fd = PosixFileSystem::open(path, flags, mode);
+        if (fd >= 0) sidecar_[fd] = IsSidecar(path);
+        return fd;
+    }
+    ssize_t pread(int fd, void* buf, size_t n, off_t offset) override {
+        if (sidecar_[fd] && hit()) return Fail();
+        return PosixFileSystem::pread(fd, buf, n, offset);
+    }
+    ssize_t pwrite(int fd, const void* buf, size_t n, off_t offset) override {
+        if (!sidecar_[fd] || !hit()) return PosixFileSystem::pwrite(fd, buf, n, offset);
+        if (shortWrite_ && n > 1) return PosixFileSystem::pwrite(fd, buf, n / 2, offset);
+        return Fail();
+    }
+    int rename(const char* from, const char* to) override {
+        if (IsSidecar(to) && hit()) return Fail();
+        return PosixFileSystem::rename(from, to);
+    }
+    int unlink(const char* path) override {
+        if (IsSidecar(path) && hit()) return Fail();
+        return PosixFileSystem::unlink(path);
+    }
+    int futimens(int fd, const struct timespec times[2]) override {
+        if (hit()) return Fail();
+        return PosixFileSystem::futimens(fd, times);
+    }
+
+private:
+    static bool IsSidecar(const char* path) {
+        return std::string(path).find(".kzm") != std::string::npos;
+    }
+    bool hit() {
+        if (++calls_ != nth_) return false;
+        fired_ = true;
+        return true;
+    }
+    static int Fail() {
+        errno = EIO;
+        return -1;
+    }
+
+    int nth_;
+    bool shortWrite_;
+    int calls_ = 0;
+    bool fired_ = false;
+    std::map<int, bool> sidecar_;
+};
+
+TEST_F(SummaryTest, SidecarThatCannotBeWrittenNeverFailsOrChangesTheTableWrite) {
+    WriteRides(50);
+    // Each run starts from a copy of the table with a sidecar made for it.
+    const std::string work = dir_.file("work");
+    const auto reset = [&] {
+        std::filesystem::remove_all(work);
+        std::filesystem::create_directory(work);
+        std::filesystem::copy(path(), work);
+        const std::string copy = work + "/jizdy.dbf";
+        ASSERT_TRUE(WriteSummaries(copy, StampNow(copy), ZonesByReading(copy)).ok());
+    };
+    const auto tableBytes = [&] {
+        std::ifstream in(work + "/jizdy.dbf", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const struct {
+        const char* name;
+        std::function<Status(Table&)> write;
+    } writes[] = {
+        {"append",
+         [](Table& t) {
+             KOLVIO_RETURN_IF_ERROR(t.append());
+             KOLVIO_RETURN_IF_ERROR(t.setValue("DELKA", Value(321.0)));
+             return t.post();
+         }},
+        {"edit",
+         [](Table& t) {
+             KOLVIO_RETURN_IF_ERROR(t.moveToRow(4));
+             KOLVIO_RETURN_IF_ERROR(t.edit());
+             KOLVIO_RETURN_IF_ERROR(t.setValue("DELKA", Value(-5.0)));
+             return t.post();
+         }},
+        {"deletion",
+         [](Table& t) {
+             KOLVIO_RETURN_IF_ERROR(t.moveToRow(7));
+             return t.deleteRecord();
+         }},
+    };
+    int injected = 0;
+    for (const auto& [name, write] : writes) {
+        SCOPED_TRACE(name);
+        const auto run = [&](SidecarFaults& fs) {
+            reset();
+            Table t(work, "jizdy.dbf");
+            EXPECT_TRUE(t.open().ok());
+            ScopedFileSystem installed(fs);
+            return write(t);
+        };
+        SidecarFaults counting;
+        ASSERT_TRUE(run(counting).ok());
+        const std::string stored = tableBytes();
+        ExpectCurrentIn(work, "the unfailed write");
+        ASSERT_GT(counting.calls(), 2);
+        for (int n = 1; n <= counting.calls(); ++n) {
+            for (const bool shortWrite : {false, true}) {
+                SCOPED_TRACE("sidecar call #" + std::to_string(n) + (shortWrite ? " short" : ""));
+                SidecarFaults failing(n, shortWrite);
+                const Status st = run(failing);
+                if (!failing.fired()) continue;
+                ++injected;
+                EXPECT_TRUE(st.ok()) << st.message();
+                EXPECT_EQ(tableBytes(), stored) << "the table write changed";
+                // The sidecar is right for the table, or not trusted at all.
+                if (const auto zones = SidecarNow(work + "/jizdy.dbf")) {
+                    EXPECT_TRUE(*zones == ZonesByReading(work + "/jizdy.dbf"));
+                }
+                std::vector<std::string> names;
+                ASSERT_TRUE(ListDirectory(work, &names).ok());
+                for (const std::string& file : names) {
+                    EXPECT_EQ(file.find(".tmp"), std::string::npos) << file << " left behind";
+                }
+            }
+        }
+    }
+    EXPECT_GT(injected, 6);
 }
 
 }  // namespace

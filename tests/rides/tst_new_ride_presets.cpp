@@ -175,9 +175,9 @@ void TestNewRidePresets::rememberedChoicesAreSavedPresetAndReset() {
     QCOMPARE(ReadRides(s.dir()).size(), size_t{0});
 
     // The navigator moved the lists nowhere: the choices are what preset.
-    s.db().TTRNZ().first();
-    s.db().TTKOL().first();
-    s.db().TTHLD().first();
+    QVERIFY(s.db().TTRNZ().first().ok());
+    QVERIFY(s.db().TTKOL().first().ok());
+    QVERIFY(s.db().TTHLD().first().ok());
     f = open(s);
     QVERIFY(f);
     Table& ride = s.db().Table1();
@@ -197,9 +197,9 @@ void TestNewRidePresets::rememberedChoicesAreSavedPresetAndReset() {
     QCOMPARE(ini.readBool("Nova_jizda", "TRS_dle_posledni", true), false);
     f->BKONEC->click();
     Settle();
-    s.db().TTRNZ().first();
-    s.db().TTKOL().first();
-    s.db().TTHLD().first();
+    QVERIFY(s.db().TTRNZ().first().ok());
+    QVERIFY(s.db().TTKOL().first().ok());
+    QVERIFY(s.db().TTHLD().first().ok());
     f = open(s);
     QVERIFY(f);
     QCOMPARE(ride.getInt("TRNZ_C"), 1);

@@ -9,6 +9,7 @@
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/memo_file.h"
 #include "data/dbf/record_codec.h"
+#include "data/dbf/record_reader.h"
 #include "data/file.h"
 #include "data/index/index_def.h"
 #include "data/index/table_index.h"
@@ -99,16 +100,11 @@ private:
 
     void readRecords(const DbfFile& file, const MemoFile* memo) {
         const DbfHeader& h = file.header();
-        const uint32_t length = h.recordLength;
-        const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
-        std::string buffer(static_cast<size_t>(batch) * length, '\0');
-        for (uint32_t first = 0; first < h.recordCount; first += batch) {
-            const uint32_t n = std::min(batch, h.recordCount - first);
-            const Status st = file.readRecords(first, n, buffer.data());
-            if (!st.ok()) return damage(st.message());
-            for (uint32_t i = 0; i < n; ++i) {
-                const char* record = buffer.data() + static_cast<size_t>(i) * length;
-                const std::string row = "řádek " + std::to_string(first + i + 1);
+        RecordReader reader(file);
+        const Status st = reader.forEach([&](const RecordBatch& batch) {
+            for (uint32_t i = 0; i < batch.count; ++i) {
+                const char* record = batch.record(i);
+                const std::string row = "řádek " + std::to_string(batch.first + i + 1);
                 if (record[0] != ' ' && record[0] != '*')
                     damage(row + ": neplatný příznak smazání");
                 for (const FieldLayout& f : h.fields) {
@@ -116,8 +112,10 @@ private:
                     if (!problem.empty()) damage(row + ", pole " + f.name + ": " + problem);
                 }
             }
-            report_->rowsRead += n;
-        }
+            report_->rowsRead += batch.count;
+            return Status::Ok();
+        });
+        if (!st.ok()) damage(st.message());
     }
 
     void checkIndexes(const DbfFile& file) {

@@ -4,10 +4,10 @@
 #include <memory>
 
 #include "data/codepage.h"
-#include "data/database/table_rewrite_stream.h"
 #include "data/dbf/dbf_file.h"
 #include "data/file.h"
 #include "data/index/index_def.h"
+#include "data/table_rewrite.h"
 
 namespace kolvio {
 
@@ -80,8 +80,8 @@ Status ConvertTableCodepage(const std::string& dir, const std::string& fileName,
     std::string headerBytes;
     KOLVIO_RETURN_IF_ERROR(ReadHeaderBytes(*source, &headerBytes));
     headerBytes[29] = static_cast<char>(kLanguageCp852);
-    FileRewrite rewrite;
-    KOLVIO_RETURN_IF_ERROR(rewrite.begin(path));
+    TableRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(*source, path, std::move(headerBytes)));
 
     // Dropped before the table is replaced, so that whatever moment a crash
     // hits, the next opening ends with the same definitions.
@@ -92,11 +92,10 @@ Status ConvertTableCodepage(const std::string& dir, const std::string& fileName,
         if (f.type == FieldType::kChar) texts.push_back(f);
     }
     const auto& map = Conversion();
-    const uint32_t length = source->recordLength();
     KOLVIO_RETURN_IF_ERROR(
-        WriteTableCopy(*source, headerBytes, rewrite.file(), [&](char* records, uint32_t count) {
-            for (uint32_t r = 0; r < count; ++r) {
-                char* record = records + static_cast<size_t>(r) * length;
+        rewrite.writeRecords([&](const RecordBatch& batch, std::string* out) -> Status {
+            for (uint32_t r = 0; r < batch.count; ++r) {
+                char* record = batch.record(r);
                 for (const FieldLayout& f : texts) {
                     for (int i = 0; i < f.length; ++i) {
                         char& c = record[f.offset + i];
@@ -104,6 +103,8 @@ Status ConvertTableCodepage(const std::string& dir, const std::string& fileName,
                     }
                 }
             }
+            out->assign(batch.data, batch.bytes());
+            return Status::Ok();
         }));
     KOLVIO_RETURN_IF_ERROR(rewrite.commit());
     if (converted) *converted = true;

@@ -112,6 +112,8 @@ Status Database::MOtevriNovaDB(const std::string& requested, OverwritePolicy pol
     OpenReport& done = report ? *report : local;
     done = OpenReport();
     const std::string dir = WithoutTrailingSeparator(requested);
+    // Whether the folder is there is what counts: for one that cannot be
+    // made the caller names the folder and asks for another (kAborted).
     (void)MakeDirectories(dir);
     if (!IsDirectory(dir)) return Status::Aborted();
     const bool isNew = !DatabaseFilesPresent(dir, 1);
@@ -207,9 +209,9 @@ Status Database::CompactDatabase(std::vector<Status>* results) {
         shell_->setStatusText(s.text);
         packer_.setDirectory(s.table->directory());
         packer_.setFileName(s.table->fileName());
-        packer_.Pack();
-        if (packer_.lastStatus().code() == Status::Code::kNoSpace) fullDiskAt = s.table->fileName();
-        if (results) results->push_back(packer_.lastStatus());
+        const Status packed = packer_.Pack();
+        if (packed.code() == Status::Code::kNoSpace) fullDiskAt = s.table->fileName();
+        if (results) results->push_back(packed);
     }
     shell_->setStatusText("");
     Status result;

@@ -26,23 +26,29 @@ Status TBSPktbl::open() {
     return table_.open();
 }
 
-bool TBSPktbl::Pack() {
+Status TBSPktbl::Pack() {
     const bool wasOpen = table_.isOpen();
     table_.close();
     TableKind kind = kind_;
     const std::string name = resolvedName(&kind);
     // Paradox tables are packed by a restructure the store does not offer;
     // the program only meets dBase tables.
-    last_ = Status::Invalid("Tabulku \"" + name + "\" formátu Paradox program neumí zkomprimovat.");
+    Status st =
+        Status::Invalid("Tabulku \"" + name + "\" formátu Paradox program neumí zkomprimovat.");
     if (kind != TableKind::kParadox) {
         table_.setDirectory(directory_);
         table_.setFileName(name);
-        last_ = table_.open(true);
-        if (last_.ok()) last_ = table_.pack();
+        st = table_.open(true);
+        if (st.ok()) st = table_.pack();
         table_.close();
     }
-    if (wasOpen) (void)open();
-    return last_.ok();
+    if (wasOpen) {
+        // The handle is promised open again: a packed table that cannot be
+        // reopened is reported too.
+        const Status reopened = open();
+        if (st.ok()) st = reopened;
+    }
+    return st;
 }
 
 }  // namespace kolvio

@@ -26,15 +26,13 @@ public:
     // Packs the table with exclusive access: deleted rows are removed and the
     // indexes rebuilt. The kind comes from the extension (".DBF" dBase, ".DB"
     // Paradox, else the store's default); a name without one gets the
-    // extension of the packer's kind. Any failure, a table held by another
-    // handle included, gives false and leaves the table as it was (the store
-    // packs into a new file that replaces the old one atomically, and removes
-    // that file when it fails). The packer's own handle is open afterwards
-    // exactly when it was before.
-    bool Pack();
-    // Why the last Pack() failed (ok after a success): the table is held by
-    // another program, the disk is full, the file is read-only ...
-    const Status& lastStatus() const { return last_; }
+    // extension of the packer's kind. Any failure (the table is held by
+    // another handle, the disk is full, the file is read-only ...) is
+    // returned and leaves the table as it was (the store packs into a new
+    // file that replaces the old one atomically, and removes that file when
+    // it fails). The packer's own handle is open afterwards exactly when it
+    // was before.
+    Status Pack();
 
 private:
     std::string resolvedName(TableKind* kind) const;
@@ -43,7 +41,6 @@ private:
     std::string fileName_;
     TableKind kind_ = TableKind::kDBase;
     Table table_;
-    Status last_;
 };
 
 }  // namespace kolvio

@@ -1,14 +1,14 @@
 #include "data/database/ride_upgrade.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "data/database/schema.h"
-#include "data/database/table_rewrite_stream.h"
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
+#include "data/dbf/record_reader.h"
 #include "data/file.h"
 #include "data/sql/sql_engine.h"
+#include "data/table_rewrite.h"
 
 namespace kolvio {
 
@@ -48,41 +48,33 @@ Status BackFillColumn(const std::string& path, const UpgradeColumn& column, Shel
     const FieldLayout* date = dateIndex >= 0 ? &header.fields[dateIndex] : nullptr;
     const FieldLayout& field = header.fields[target];
 
-    const uint32_t length = header.recordLength;
-    const uint32_t count = header.recordCount;
-    const uint32_t batch = std::max<uint32_t>(1, (1u << 20) / length);
-    std::string buffer(static_cast<size_t>(std::min(batch, std::max<uint32_t>(count, 1))) * length,
-                       '\0');
+    // The live rows are counted first, so that the gauge runs to 100.
     int64_t live = 0;
-    for (uint32_t first = 0; first < count; first += batch) {
-        const uint32_t n = std::min(batch, count - first);
-        KOLVIO_RETURN_IF_ERROR(table->readRecords(first, n, buffer.data()));
-        for (uint32_t r = 0; r < n; ++r)
-            live += buffer[static_cast<size_t>(r) * length] != '*';
-    }
+    RecordReader reader(*table);
+    KOLVIO_RETURN_IF_ERROR(reader.forEach([&](const RecordBatch& batch) {
+        for (uint32_t r = 0; r < batch.count; ++r)
+            live += !batch.deleted(r);
+        return Status::Ok();
+    }));
 
     shell.showGauge(std::string(column.gaugeText));
     int shown = 0;
     int64_t i = 0;
-    Status st;
-    for (uint32_t first = 0; first < count && st.ok(); first += batch) {
-        const uint32_t n = std::min(batch, count - first);
-        st = table->readRecords(first, n, buffer.data());
-        for (uint32_t r = 0; r < n && st.ok(); ++r) {
-            char* record = buffer.data() + static_cast<size_t>(r) * length;
-            if (record[0] == '*') continue;
-            st = EncodeField(field, FillValue(column.fill, date, record), record, CodePage::kCp852,
-                             nullptr);
+    reader.setRange(0, header.recordCount);
+    const Status st = reader.forEach([&](const RecordBatch& batch) -> Status {
+        for (uint32_t r = 0; r < batch.count; ++r) {
+            if (batch.deleted(r)) continue;
+            char* record = batch.record(r);
+            KOLVIO_RETURN_IF_ERROR(EncodeField(field, FillValue(column.fill, date, record), record,
+                                               CodePage::kCp852, nullptr));
             // A single row is complete at once: the gauge stands at 100.
             const int percent = live <= 1 ? 100 : static_cast<int>(i * 100 / (live - 1));
             ++i;
             if (percent != shown) shell.setGauge(shown = percent);
         }
-        if (st.ok()) {
-            st = out.writeAt(header.headerLength + static_cast<uint64_t>(first) * length,
-                             std::string_view(buffer.data(), static_cast<size_t>(n) * length));
-        }
-    }
+        return out.writeAt(header.headerLength + static_cast<uint64_t>(batch.first) * batch.length,
+                           std::string_view(batch.data, batch.bytes()));
+    });
     shell.hideGauge();
     return st;
 }
@@ -125,29 +117,22 @@ Status DodelejSloupec1(const Table& table, ShellFeedback& shell, std::vector<std
     const std::string dir = ParentDirectory(target);
     const std::string stagingName = UpgradeStagingName(BaseName(target));
     const std::string staging = JoinPath(dir, stagingName);
-    const Status st = [&]() -> Status {
-        // A staging copy left by an interrupted upgrade is simply made anew.
-        std::string headerBytes;
-        KOLVIO_RETURN_IF_ERROR(ReadHeaderBytes(*original, &headerBytes));
-        {
-            File copy;
-            KOLVIO_RETURN_IF_ERROR(File::CreateTemp(staging, &copy));
-            KOLVIO_RETURN_IF_ERROR(WriteTableCopy(*original, headerBytes, copy, {}));
+    // A staging copy left by an interrupted upgrade is simply made anew; the
+    // rewrite removes it again when anything below fails.
+    std::string headerBytes;
+    KOLVIO_RETURN_IF_ERROR(ReadHeaderBytes(*original, &headerBytes));
+    TableRewrite rewrite;
+    KOLVIO_RETURN_IF_ERROR(rewrite.begin(*original, target, std::move(headerBytes), staging));
+    KOLVIO_RETURN_IF_ERROR(rewrite.writeRecords({}));
+    for (const UpgradeColumn* column : missing) {
+        const std::string statement =
+            "ALTER TABLE \"" + stagingName + "\" " + std::string(column->clause) + " ";
+        KOLVIO_RETURN_IF_ERROR(sql::Execute(dir, statement));
+        if (column->fill != BackFill::kNone) {
+            KOLVIO_RETURN_IF_ERROR(BackFillColumn(staging, *column, shell));
         }
-        for (const UpgradeColumn* column : missing) {
-            const std::string statement =
-                "ALTER TABLE \"" + stagingName + "\" " + std::string(column->clause) + " ";
-            KOLVIO_RETURN_IF_ERROR(sql::Execute(dir, statement));
-            if (column->fill != BackFill::kNone) {
-                KOLVIO_RETURN_IF_ERROR(BackFillColumn(staging, *column, shell));
-            }
-        }
-        return ReplaceFileAtomically(staging, target);
-    }();
-    if (!st.ok()) {
-        (void)RemoveFile(staging);
-        return st;
     }
+    KOLVIO_RETURN_IF_ERROR(rewrite.commit());
     if (added) {
         for (const UpgradeColumn* column : missing)
             added->push_back(std::string(column->name));

@@ -257,6 +257,10 @@ Status DbfFile::refresh() {
     const uint64_t headerLength = std::min<uint64_t>(Get16(fixed, 8), size);
     std::string bytes(std::max<uint64_t>(headerLength, kHeaderSize), '\0');
     KOLVIO_RETURN_IF_ERROR(file_.readAt(0, bytes.size(), bytes.data()));
+    // The size is checked against the count as it is after the count was
+    // read: a writer puts each record down before the count that takes it
+    // in, so a size taken earlier may miss a record the count already has.
+    KOLVIO_RETURN_IF_ERROR(file_.size(&size));
     return ParseHeader(path_, bytes, size, &header_);
 }
 
@@ -287,9 +291,8 @@ Status DbfFile::writeRecord(uint32_t recno, std::string_view bytes) {
     if (recno >= header_.recordCount || bytes.size() != header_.recordLength) {
         return Status::Invalid("Záznam mimo rozsah tabulky \"" + path_ + "\".");
     }
-    KOLVIO_RETURN_IF_ERROR(file_.writeAt(
-        header_.headerLength + static_cast<uint64_t>(recno) * header_.recordLength, bytes));
-    return touchDate();
+    return rewriteInPlace(
+        header_.headerLength + static_cast<uint64_t>(recno) * header_.recordLength, bytes);
 }
 
 Status DbfFile::countInFile(uint32_t* count) const {
@@ -326,6 +329,8 @@ Status DbfFile::appendRecord(std::string_view bytes, uint32_t* recno) {
                             oldSize > offset ? oldSize - offset : 0, withEof.size())),
                         '\0');
     KOLVIO_RETURN_IF_ERROR(file_.readAt(offset, oldTail.size(), oldTail.data()));
+    // Putting back is best effort: the failure that called for it is the
+    // one the caller must hear of.
     const auto undo = [&](const Status& failure) {
         (void)file_.truncate(oldSize);
         if (!oldTail.empty()) (void)file_.writeAt(offset, oldTail);
@@ -356,10 +361,22 @@ Status DbfFile::markDeleted(uint32_t recno, bool deleted) {
     if (recno >= header_.recordCount) {
         return Status::Invalid("Záznam mimo rozsah tabulky \"" + path_ + "\".");
     }
-    KOLVIO_RETURN_IF_ERROR(
-        file_.writeAt(header_.headerLength + static_cast<uint64_t>(recno) * header_.recordLength,
-                      deleted ? "*" : " "));
-    return touchDate();
+    return rewriteInPlace(
+        header_.headerLength + static_cast<uint64_t>(recno) * header_.recordLength,
+        deleted ? "*" : " ");
+}
+
+// A write that fails part way (a short write, an I/O error) would leave a
+// row half old and half new; the bytes it replaces are read first and put
+// back, so that a failed change leaves the old row. The same happens when
+// the date cannot follow, so that an error always means the row is as it was.
+Status DbfFile::rewriteInPlace(uint64_t offset, std::string_view bytes) {
+    std::string old(bytes.size(), '\0');
+    KOLVIO_RETURN_IF_ERROR(file_.readAt(offset, old.size(), old.data()));
+    Status st = file_.writeAt(offset, bytes);
+    if (st.ok()) st = touchDate();
+    if (st.failed()) (void)file_.writeAt(offset, old);
+    return st;
 }
 
 Status DbfFile::followAppends(Growth* growth) {

@@ -75,6 +75,7 @@ public:
     Status readRecords(uint32_t first, uint32_t count, char* out) const;
     Status readRecord(uint32_t recno, std::string* out) const;
     // Rewrites a record in place; the record count in the file is left alone.
+    // On failure the record is left as it was (see rewriteInPlace()).
     Status writeRecord(uint32_t recno, std::string_view bytes);
     // Appends a record at the true end of the file. Under a short exclusive
     // lock of the header, shared with every other handle of every process,
@@ -101,6 +102,7 @@ private:
         : path_(std::move(path)), file_(std::move(file)), writable_(writable) {}
     // The record count as it stands in the file, checked against its size.
     Status countInFile(uint32_t* count) const;
+    Status rewriteInPlace(uint64_t offset, std::string_view bytes);
     Status touchDate();
 
     std::string path_;

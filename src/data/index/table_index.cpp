@@ -8,6 +8,7 @@
 
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
+#include "data/dbf/record_reader.h"
 #include "data/index/collation.h"
 
 namespace kolvio {
@@ -139,10 +140,6 @@ std::string TableIndex::textKey(const std::vector<Value>& key) const {
 Status TableIndex::build(const DbfFile& file, CodePage page) {
     page_ = page;
     const uint32_t count = file.recordCount();
-    const uint32_t length = file.recordLength();
-    // About a megabyte at a time, and no more than the table holds.
-    const uint32_t batch = std::max<uint32_t>(1, std::min((1u << 20) / length, count));
-    std::string buf(static_cast<size_t>(batch) * length, '\0');
     std::vector<SortedChunks<double>::Entry> numbers;
     std::vector<SortedChunks<std::string>::Entry> texts;
     if (numericKey()) {
@@ -150,19 +147,19 @@ Status TableIndex::build(const DbfFile& file, CodePage page) {
     } else {
         texts.reserve(count);
     }
-    for (uint32_t first = 0; first < count; first += batch) {
-        const uint32_t n = std::min(batch, count - first);
-        KOLVIO_RETURN_IF_ERROR(file.readRecords(first, n, buf.data()));
-        for (uint32_t i = 0; i < n; ++i) {
-            const char* rec = buf.data() + static_cast<size_t>(i) * length;
-            if (rec[0] == '*') continue;
+    RecordReader reader(file);
+    KOLVIO_RETURN_IF_ERROR(reader.forEach([&](const RecordBatch& batch) {
+        for (uint32_t i = 0; i < batch.count; ++i) {
+            if (batch.deleted(i)) continue;
+            const char* rec = batch.record(i);
             if (numericKey()) {
-                numbers.push_back({numberKey(rec), first + i});
+                numbers.push_back({numberKey(rec), batch.first + i});
             } else {
-                texts.push_back({textKey(rec), first + i});
+                texts.push_back({textKey(rec), batch.first + i});
             }
         }
-    }
+        return Status::Ok();
+    }));
     reset();
     if (numericKey()) {
         std::get<0>(data_).build(std::move(numbers));

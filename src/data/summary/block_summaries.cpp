@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "data/file_system.h"
+
 namespace kolvio {
 
 namespace {
@@ -97,14 +99,14 @@ void TableZones::grow(uint32_t recordCount) {
 
 bool CurrentFileIdentity(const std::string& path, FileIdentity* out) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return false;
+    if (Fs().stat(path.c_str(), &st) != 0) return false;
     FromStat(st, out);
     return true;
 }
 
 bool IdentityOfDescriptor(int fd, FileIdentity* out) {
     struct stat st {};
-    if (::fstat(fd, &st) != 0) return false;
+    if (Fs().fstat(fd, &st) != 0) return false;
     FromStat(st, out);
     return true;
 }

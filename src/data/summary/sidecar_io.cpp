@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 
 #include "data/file.h"
+#include "data/file_system.h"
 
 namespace kolvio {
 
@@ -22,10 +24,18 @@ bool LockByte(int fd, short type, int command) {
     fl.l_whence = SEEK_SET;
     fl.l_start = kSummaryLockOffset;
     fl.l_len = 1;
-    while (::fcntl(fd, command, &fl) != 0) {
+    while (Fs().lockRange(fd, command, &fl) != 0) {
         if (errno != EINTR) return false;
     }
     return true;
+}
+
+// A temporary name beside `path` that no other writer uses at the same
+// time: the process id tells processes apart, the counter this process's
+// writers (a stray file of the name is one a dead process left).
+std::string UniqueTempPath(const std::string& path) {
+    static std::atomic<uint64_t> counter{0};
+    return path + "." + std::to_string(::getpid()) + "-" + std::to_string(++counter) + ".tmp";
 }
 
 }  // namespace
@@ -38,46 +48,31 @@ std::string SidecarPath(const std::string& tablePath, const char* extension) {
 }
 
 Status ReplaceSmallFile(const std::string& path, std::string_view bytes) {
-    // A name of our own for each writer, so that two writers never share one.
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return SystemError("Nelze zapsat soubor", path, errno);
-    ::fchmod(fd, 0644);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int err = n < 0 ? errno : ENOSPC;
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return SystemError("Nelze zapsat soubor", path, err);
-        }
-        done += static_cast<size_t>(n);
-    }
-    ::close(fd);
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        return SystemError("Nelze zapsat soubor", path, err);
-    }
-    return Status::Ok();
+    const std::string temp = UniqueTempPath(path);
+    File file;
+    Status st = File::CreateTemp(temp, &file);
+    if (st.ok()) st = file.writeAt(0, bytes);
+    file.close();
+    if (st.ok()) st = RenameFile(temp, path);
+    // The message names the temporary file, which bears the sidecar's name.
+    if (st.failed()) (void)Fs().unlink(temp.c_str());
+    return st;
 }
 
 TableFileHandle::~TableFileHandle() {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) Fs().close(fd_);
 }
 
 bool TableFileHandle::open(const std::string& path) {
     // Only regular files: a pipe or a device is never opened.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    const int fd = Fs().open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK, 0);
     if (fd < 0) return false;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (Fs().fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        Fs().close(fd);
         return false;
     }
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) Fs().close(fd_);
     fd_ = fd;
     return true;
 }
@@ -96,7 +91,7 @@ bool TableFileHandle::identity(FileIdentity* out) const {
 
 bool TableFileHandle::stampBeforeLastWrite() {
     struct stat st {};
-    if (fd_ < 0 || ::fstat(fd_, &st) != 0) return false;
+    if (fd_ < 0 || Fs().fstat(fd_, &st) != 0) return false;
     struct timespec times[2];
     times[0].tv_sec = 0;
     times[0].tv_nsec = UTIME_OMIT;
@@ -107,13 +102,13 @@ bool TableFileHandle::stampBeforeLastWrite() {
         --times[1].tv_sec;
         times[1].tv_nsec = 999'999'999;
     }
-    return ::futimens(fd_, times) == 0;
+    return Fs().futimens(fd_, times) == 0;
 }
 
 bool TableFileHandle::readAt(uint64_t offset, size_t n, char* out) const {
     size_t done = 0;
     while (done < n) {
-        const ssize_t r = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+        const ssize_t r = Fs().pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0) return false;
         done += static_cast<size_t>(r);

@@ -1,4 +1,5 @@
-// The few system calls the sidecar files need beyond file.h: a small file
+// The few file operations the sidecar files need beyond file.h, made through
+// the file system of file_system.h like every other: a small file
 // replaced atomically under a name of its own per writer, and a second
 // descriptor on a table file for the summary lock, the file's identity and
 // the modification-time stamp (summary_upkeep.h explains why).

@@ -7,9 +7,10 @@
 
 #include "data/dbf/dbf_file.h"
 #include "data/dbf/record_codec.h"
+#include "data/dbf/record_reader.h"
+#include "data/engine_settings.h"
 #include "data/file.h"
 #include "data/index/index_data.h"
-#include "data/engine_settings.h"
 #include "data/index/index_store.h"
 #include "data/index/table_index.h"
 #include "data/summary/summary_file.h"
@@ -69,22 +70,16 @@ Status SummariseTable(const std::string& tablePath, const std::vector<bool>& fie
             summarised.push_back(f);
     }
     TableZones zones(h.fields.size(), file->recordCount());
-    const uint32_t length = h.recordLength;
-    std::string buf(static_cast<size_t>(kZoneRows) * length, '\0');
-    for (uint32_t b = 0; b < zones.blocks(); ++b) {
-        const uint32_t first = b * kZoneRows;
-        const uint32_t n = std::min(kZoneRows, zones.recordCount() - first);
-        const Status st = file->readRecords(first, n, buf.data());
-        if (!st.ok()) {
-            handle.unlockSummaries();
-            return st;
-        }
+    // One batch is one block of the summaries.
+    RecordReader reader(*file, static_cast<size_t>(kZoneRows) * h.recordLength);
+    const Status st = reader.forEach([&](const RecordBatch& batch) {
+        const uint32_t b = batch.first / kZoneRows;
         int64_t live = 0;
         std::vector<Zone> z(summarised.size(), Zone{Zone::State::kNoValues});
-        for (uint32_t i = 0; i < n; ++i) {
-            const char* rec = buf.data() + static_cast<size_t>(i) * length;
-            if (rec[0] == '*') continue;
+        for (uint32_t i = 0; i < batch.count; ++i) {
+            if (batch.deleted(i)) continue;
             ++live;
+            const char* rec = batch.record(i);
             for (size_t k = 0; k < summarised.size(); ++k) {
                 if (auto v = DecodeNumber(h.fields[summarised[k]], rec)) z[k].include(*v);
             }
@@ -92,6 +87,11 @@ Status SummariseTable(const std::string& tablePath, const std::vector<bool>& fie
         zones.setLiveRows(b, live);
         for (size_t k = 0; k < summarised.size(); ++k)
             zones.setZone(summarised[k], b, z[k]);
+        return Status::Ok();
+    });
+    if (!st.ok()) {
+        handle.unlockSummaries();
+        return st;
     }
     // The index contents from the same state of the file, when the table
     // keeps any and had them beside it (or a full summary is asked for).
@@ -112,10 +112,11 @@ Status SummariseTable(const std::string& tablePath, const std::vector<bool>& fie
         }
     }
     const bool unchanged = handle.identity(&after) && after == before;
+    // Sidecars not written leave the next statement only slower, never wrong.
     const SummaryStamp stamp{before, LayoutFingerprint(h)};
-    if (unchanged) WriteSummaries(tablePath, stamp, zones);
+    if (unchanged) (void)WriteSummaries(tablePath, stamp, zones);
     if (unchanged && !sections.empty()) {
-        WriteIndexData(tablePath, stamp, file->recordCount(), page, sections);
+        (void)WriteIndexData(tablePath, stamp, file->recordCount(), page, sections);
     }
     handle.unlockSummaries();
     return Status::Ok();
@@ -227,7 +228,7 @@ void SummaryUpkeep::commit(Change& change, const TableZones* zones, uint32_t rec
     SummaryStamp stamp;
     stamp.layout = layout_;
     if (!file_.stampBeforeLastWrite() || !file_.identity(&stamp.identity)) return;
-    if (zones) WriteSummaries(path_, stamp, *zones);  // a sidecar not written is only slower
+    if (zones) (void)WriteSummaries(path_, stamp, *zones);  // a sidecar not written is only slower
     if (!indexed) return;
     const size_t entries = AppendIndexJournal(path_, change.before_, stamp.identity, recno);
     FoldIndexJournalIfLong(path_, stamp.identity, entries);

@@ -130,12 +130,14 @@ TEST_F(CompactTest, PackerTakesTheKindFromTheExtension) {
     db.TTKOL().close();
     packer.setDirectory(tmp.path());
     packer.setFileName("typ_kol");  // dBase kind: ".DBF" is added
-    EXPECT_TRUE(packer.Pack());
+    EXPECT_TRUE(packer.Pack().ok());
     packer.setFileName("typ_kol.db");  // Paradox: not packed here
-    EXPECT_FALSE(packer.Pack());
+    EXPECT_EQ(packer.Pack().code(), Status::Code::kInvalid);
     packer.setTableKind(TableKind::kParadox);
     packer.setFileName("typ_kol");
-    EXPECT_FALSE(packer.Pack());
+    const Status paradox = packer.Pack();
+    EXPECT_EQ(paradox.code(), Status::Code::kInvalid);
+    EXPECT_NE(paradox.message().find("typ_kol.DB"), std::string::npos) << paradox.message();
     EXPECT_FALSE(PathExists(tmp.file("typ_kol.DB")));
 }
 
@@ -146,10 +148,10 @@ TEST_F(CompactTest, PackerReturnsToItsOwnOpenState) {
     packer.setFileName("typ_kol.dbf");
     ASSERT_TRUE(packer.open().ok());
     // Its own handle does not lock it out.
-    EXPECT_TRUE(packer.Pack());
+    EXPECT_TRUE(packer.Pack().ok());
     EXPECT_TRUE(packer.isOpen());
     packer.close();
-    EXPECT_TRUE(packer.Pack());
+    EXPECT_TRUE(packer.Pack().ok());
     EXPECT_FALSE(packer.isOpen());
 }
 

@@ -183,7 +183,7 @@ private:
         // table of one block is read faster than a sidecar would save.
         if (!all || table.recordCount < kZoneRows) return;
         const SummaryStamp stamp{table.identity, LayoutFingerprint(table.file->header())};
-        WriteSummaries(table.path, stamp, *all);
+        (void)WriteSummaries(table.path, stamp, *all);
     }
 
     // MIN, MAX and COUNT(*) over a whole table, without WHERE or GROUP BY,

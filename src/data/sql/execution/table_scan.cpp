@@ -43,11 +43,10 @@ TableScan::TableScan(const CatalogTable& table, std::vector<int> fields, const B
         learns_.push_back((!filter || inFilter_[c]) && types_[c] != SqlType::kText);
     }
     accumulators_.resize(fields_.size());
-    const size_t recLen = table_.file ? table_.file->recordLength() : 1;
-    const size_t perRead =
-        std::min<size_t>(kReadRecords, std::max<uint32_t>(1, table_.recordCount));
-    bufferRecords_ = perRead;
-    buffer_ = std::make_unique_for_overwrite<char[]>(perRead * recLen);
+    if (table_.file) {
+        reader_.emplace(*table_.file,
+                        static_cast<size_t>(kReadRecords) * table_.file->recordLength());
+    }
     records_.resize(kVectorSize);
     sel_.resize(kVectorSize);
     identity_.resize(kVectorSize);
@@ -83,11 +82,9 @@ bool TableScan::nextBlock() {
         }
         block_ = b;
         haveBlock_ = true;
-        blockFirst_ = b * kZoneRows;
-        blockCount_ = std::min(kZoneRows, table_.recordCount - blockFirst_);
-        blockPos_ = 0;
-        bufferFirst_ = 0;
-        bufferCount_ = 0;
+        const uint32_t first = b * kZoneRows;
+        batchPos_ = 0;
+        reader_->setRange(first, first + std::min(kZoneRows, table_.recordCount - first));
         blockLive_ = 0;
         std::fill(accumulators_.begin(), accumulators_.end(), Accumulator{});
         return true;
@@ -137,32 +134,36 @@ void TableScan::observe(size_t column, const Vector& values, size_t n) {
 }
 
 bool TableScan::readBlockRecords(size_t* live) {
-    const size_t recLen = table_.file->recordLength();
-    if (!haveBlock_ || blockPos_ >= blockCount_) {
-        if (!nextBlock()) return false;
+    for (;;) {
+        if (!haveBlock_ && !nextBlock()) return false;
+        const RecordBatch& batch = reader_->batch();
+        if (batchPos_ >= batch.count) {
+            bool more = false;
+            ThrowIfError(reader_->next(&more));
+            batchPos_ = 0;
+            if (!more) {
+                finishBlock();
+                continue;
+            }
+        }
+        size_t n = 0;
+        while (batchPos_ < batch.count) {
+            const char* rec = batch.record(batchPos_++);
+            if (rec[0] != '*') records_[n++] = rec;
+        }
+        blockLive_ += static_cast<int64_t>(n);
+        *live = n;
+        return true;
     }
-    if (blockPos_ >= bufferFirst_ + bufferCount_) {
-        bufferFirst_ = blockPos_;
-        bufferCount_ = std::min(kReadRecords, blockCount_ - blockPos_);
-        ThrowIfError(
-            table_.file->readRecords(blockFirst_ + bufferFirst_, bufferCount_, buffer_.get()));
-    }
-    size_t n = 0;
-    while (blockPos_ < bufferFirst_ + bufferCount_) {
-        const char* rec = buffer_.get() + static_cast<size_t>(blockPos_++ - bufferFirst_) * recLen;
-        if (rec[0] != '*') records_[n++] = rec;
-    }
-    blockLive_ += static_cast<int64_t>(n);
-    *live = n;
-    return true;
 }
 
 bool TableScan::readPickedRecords(size_t* live) {
     if (pickedPos_ >= picked_.size()) return false;
     const size_t recLen = table_.file->recordLength();
+    if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(kReadRecords * recLen);
     size_t filled = 0;
     size_t n = 0;
-    while (pickedPos_ < picked_.size() && filled < bufferRecords_) {
+    while (pickedPos_ < picked_.size() && filled < kReadRecords) {
         const uint32_t first = picked_[pickedPos_];
         if (first >= table_.recordCount) {
             pickedPos_ = picked_.size();
@@ -173,7 +174,7 @@ bool TableScan::readPickedRecords(size_t* live) {
         size_t end = pickedPos_ + 1;
         while (end < picked_.size() && picked_[end] < table_.recordCount &&
                picked_[end] - picked_[end - 1] <= kPickedGap &&
-               filled + (picked_[end] - first) < bufferRecords_) {
+               filled + (picked_[end] - first) < kReadRecords) {
             ++end;
         }
         const size_t span = picked_[end - 1] - first + 1;

@@ -1,7 +1,7 @@
 // Reads the live rows of one table, decoding only the fields a statement uses.
 //
-// Records are read in zone blocks of kZoneRows (DbfFile::readRecords, a few
-// hundred records per call so that they are decoded while in cache). A
+// Records are read in zone blocks of kZoneRows (through a RecordReader, a few
+// hundred records per read so that they are decoded while in cache). A
 // block that the known zones (zone_map.h) prove to hold no row passing the
 // filter is not read at all. Within a block the fields of the filter
 // are decoded first, for every live record; the other fields only for the
@@ -17,6 +17,7 @@
 #include <optional>
 #include <vector>
 
+#include "data/dbf/record_reader.h"
 #include "data/sql/binder/catalog.h"
 #include "data/sql/execution/expression_executor.h"
 #include "data/sql/execution/vector.h"
@@ -69,18 +70,13 @@ private:
     std::vector<bool> inFilter_;
     std::vector<bool> learns_;  // decoded for every live row
     const BoundExpr* filterExpr_ = nullptr;
-    size_t bufferRecords_ = 0;
     std::optional<ExpressionExecutor> filter_;
 
-    std::unique_ptr<char[]> buffer_;
-    uint32_t nextBlock_ = 0;  // next block to consider
-    uint32_t block_ = 0;      // block being read
+    std::optional<RecordReader> reader_;  // none when the table has no file
+    uint32_t nextBlock_ = 0;              // next block to consider
+    uint32_t block_ = 0;                  // block being read
     bool haveBlock_ = false;
-    uint32_t blockFirst_ = 0;   // first record of the block
-    uint32_t blockCount_ = 0;   // records in the block
-    uint32_t blockPos_ = 0;     // next record of the block to look at
-    uint32_t bufferFirst_ = 0;  // block records bufferFirst_.. are in buffer_
-    uint32_t bufferCount_ = 0;
+    uint32_t batchPos_ = 0;  // next record of the reader's batch to look at
     int64_t blockLive_ = 0;
     std::vector<Accumulator> accumulators_;
     TableZones learned_;
@@ -88,6 +84,7 @@ private:
     std::vector<bool> only_;  // empty: every block
     bool picking_ = false;
     std::vector<uint32_t> picked_;
+    std::unique_ptr<char[]> buffer_;  // picked records, read together
     size_t pickedPos_ = 0;
 
     std::vector<const char*> records_;  // live records of the current chunk
