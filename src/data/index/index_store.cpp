@@ -133,7 +133,8 @@ void PersistBuiltIndex(const std::string& tablePath, const DbfFile& file, CodePa
         CarrySections(*data, file, defs, &built.def(), &sections);
     }
     sections.push_back(built.section());
-    (void)WriteIndexData(tablePath, stamp, now.recordCount, page, sections);  // unwritten: only slower
+    // Contents not written leave the next process only slower.
+    (void)WriteIndexData(tablePath, stamp, now.recordCount, page, sections);
 }
 
 void FoldIndexJournalIfLong(const std::string& tablePath, const FileIdentity& current,
