@@ -21,8 +21,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the programs link (Qt 6, the C++ runtime) as dpkg-shlibdeps
-# finds them. Qt loads its platform plugins at run time, which dpkg-shlibdeps
+# The libraries the programs link (Qt 6, expat, the C++ runtime) as
+# dpkg-shlibdeps finds them. Qt loads its platform plugins at run time, which dpkg-shlibdeps
 # cannot see: X11 comes with libqt6gui6, native Wayland with qt6-wayland
 # (without it Qt runs through XWayland). Qt's own texts (file dialogs, the
 # context menu of a text box) are Czech with qt6-translations-l10n, English

@@ -9,8 +9,8 @@
 // cadence and speed from Garmin's TrackPointExtension (v1 or v2), power
 // from its PowerExtension or a plain "power" element.
 //
-// Elements are matched by namespace and name, never by prefix. The Qt XML
-// reader stays inside the implementation: this header is free of Qt.
+// Elements are matched by namespace and name, never by prefix. The XML
+// parser (expat) stays inside the implementation.
 #pragma once
 
 #include <string>

@@ -160,6 +160,67 @@ TEST(GpxReader, Gpx10SpeedAndADocumentWithoutNamespace) {
     EXPECT_EQ(bare.activity.samples.size(), 1u);
 }
 
+// The elevation a one-point GPX gives for the text of its <ele>.
+double Elevation(const std::string& ele) {
+    const ActivityResult r = Read("<gpx><trk><trkseg><trkpt lat=\"1\" lon=\"2\"><ele>" + ele +
+                                  "</ele></trkpt></trkseg></trk></gpx>");
+    EXPECT_TRUE(r.ok()) << r.error;
+    return r.ok() && r.activity.samples.size() == 1 ? r.activity.samples[0].altitude : -1;
+}
+
+TEST(XmlReader, AValueIsTheNumberItsTextsMakeOrNone) {
+    const struct {
+        const char* text;
+        double elevation;
+    } rows[] = {
+        {" 5 ", 5},
+        {"\n\t-1.5e2\r\n", -150},
+        {"\u00A0+.5\u3000", 0.5},  // Unicode spaces around it
+        {"\u22122", -2},           // a typographic minus
+        {"&#53;<![CDATA[0]]>", 50},
+        {"5<!-- the unit -->0<x>9</x>1", 501},  // a child's text is not the value's
+        {"1e-310", 1e-310},
+    };
+    for (const auto& row : rows) {
+        EXPECT_DOUBLE_EQ(Elevation(row.text), row.elevation) << row.text;
+    }
+    for (const char* none :
+         {"", "x", "5 5", "1,5", "0x10", "1e", ".", "1e400", "1e-400", "nan", "inf", "--5"}) {
+        EXPECT_FALSE(Has(Elevation(none))) << none;
+    }
+}
+
+TEST(XmlReader, ADocumentInAOneByteCodePageIsRead) {
+    // Czech names in windows-1250, as older Windows programs write them.
+    const ActivityResult r = Read(
+        "<?xml version=\"1.0\" encoding=\"windows-1250\"?>\n<gpx><trk><name>\x8E"
+        "elezn\xE1 "
+        "Ruda</name><trkseg><trkpt lat=\"49.1\" lon=\"13.2\"><ele>800</ele></trkpt>"
+        "</trkseg></trk></gpx>");
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.activity.samples.size(), 1u);
+    EXPECT_DOUBLE_EQ(r.activity.samples[0].altitude, 800);
+    // Of a code page with several bytes a character, its ASCII part.
+    const ActivityResult sjis = Read(
+        "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?><gpx><trk><trkseg><trkpt lat=\"1\" "
+        "lon=\"2\"/></trkseg></trk></gpx>");
+    ASSERT_TRUE(sjis.ok()) << sjis.error;
+    EXPECT_EQ(sjis.activity.samples.size(), 1u);
+}
+
+TEST(XmlReader, AValueCutOffByTheEndOfTheFileIsNotTaken) {
+    const std::string point =
+        "<gpx>\n<trk><trkseg><trkpt lat=\"1\" lon=\"2\"><time>2023-06-09T22:30:00Z</time>";
+    const ActivityResult cut = Read(point + "<ele>30");  // the 30 may have gone on
+    ASSERT_TRUE(cut.ok()) << cut.error;
+    EXPECT_TRUE(cut.damaged);
+    ASSERT_EQ(cut.activity.samples.size(), 1u);
+    EXPECT_FALSE(Has(cut.activity.samples[0].altitude));
+    const ActivityResult ended = Read(point + "<ele>30<");  // the 30 is whole
+    ASSERT_EQ(ended.activity.samples.size(), 1u);
+    EXPECT_DOUBLE_EQ(ended.activity.samples[0].altitude, 30);
+}
+
 TEST(XmlReader, RefusesXmlThatIsNoRide) {
     for (const char* xml : {"<html><body>jízda</body></html>",
                             R"(<gpx xmlns="http://www.topografix.com/GPX/2/0"><trk/></gpx>)",

@@ -6,6 +6,8 @@
 //     extensions/PowerInWatts (Garmin's PowerExtension) or extensions/power
 //     (Strava's, unprefixed: in the document's namespace or none)
 #include <cmath>
+#include <memory>
+#include <string>
 
 #include "activity/xml/xml_support.h"
 
@@ -13,121 +15,133 @@ namespace kolvio::activity::xml {
 
 namespace {
 
-constexpr QStringView kTrackPointV1 = u"http://www.garmin.com/xmlschemas/TrackPointExtension/v1";
-constexpr QStringView kTrackPointV2 = u"http://www.garmin.com/xmlschemas/TrackPointExtension/v2";
-constexpr QStringView kPower = u"http://www.garmin.com/xmlschemas/PowerExtension/v1";
+constexpr std::string_view kGpx10 = "http://www.topografix.com/GPX/1/0";
+constexpr std::string_view kTrackPointV1 =
+    "http://www.garmin.com/xmlschemas/TrackPointExtension/v1";
+constexpr std::string_view kTrackPointV2 =
+    "http://www.garmin.com/xmlschemas/TrackPointExtension/v2";
+constexpr std::string_view kPower = "http://www.garmin.com/xmlschemas/PowerExtension/v1";
 
-bool IsTrackPointExtension(const QXmlStreamReader& xml) {
-    const QStringView ns = xml.namespaceUri();
-    return (ns == kTrackPointV1 || ns == kTrackPointV2) && xml.name() == u"TrackPointExtension";
-}
+// Where an open element stands; the values (kElevation and on) are the
+// elements whose text is read.
+enum Gpx : State {
+    kRoot = kDocument + 1,
+    kTrack,
+    kSegment,
+    kPoint,
+    kExtensions,
+    kTrackPointV1Extension,
+    kTrackPointV2Extension,
+    kElevation,
+    kTime,
+    kSpeed,
+    kHeartRate,
+    kCadence,
+    kPowerValue,
+};
 
-void ReadTrackPointExtension(QXmlStreamReader& xml, Sample& s) {
-    const QStringView ns = xml.namespaceUri();
-    const bool v2 = ns == kTrackPointV2;
-    while (xml.readNextStartElement()) {
-        if (xml.namespaceUri() != ns) {
-            xml.skipCurrentElement();
-        } else if (xml.name() == u"hr") {
-            s.heartRate = NumberOf(xml);
-        } else if (xml.name() == u"cad") {
-            s.cadence = NumberOf(xml);
-        } else if (v2 && xml.name() == u"speed") {
-            s.speed = NumberOf(xml);
-        } else {
-            xml.skipCurrentElement();
-        }
-    }
-}
-
-// `gpx` is the document's namespace, which an unprefixed "power" element
-// written into the extensions takes on.
-void ReadExtensions(QXmlStreamReader& xml, Sample& s, QStringView gpx) {
-    while (xml.readNextStartElement()) {
-        if (IsTrackPointExtension(xml)) {
-            ReadTrackPointExtension(xml, s);
-        } else if (Is(xml, kPower, u"PowerInWatts") || Is(xml, gpx, u"power") ||
-                   Is(xml, u"", u"power")) {
-            s.power = NumberOf(xml);
-        } else {
-            xml.skipCurrentElement();
-        }
-    }
-}
-
-class GpxReader {
+class GpxReader : public ElementReader {
 public:
-    GpxReader(QXmlStreamReader& xml, SampleSink& sink, QStringView ns)
-        : xml_(xml), sink_(sink), ns_(ns), v10_(ns == u"http://www.topografix.com/GPX/1/0") {}
+    GpxReader(SampleSink& sink, std::string_view ns) : sink_(sink), ns_(ns), v10_(ns == kGpx10) {}
 
-    void read() {
-        while (!sink_.full() && xml_.readNextStartElement()) {
-            if (isGpx(u"trk")) {
-                readTrack();
-            } else {
-                xml_.skipCurrentElement();
+    State enter(State parent, const Element& e) override {
+        const State state = ChildOf(parent, e);
+        if (state == kPoint) {
+            point_ = Sample();
+            point_.latitude = NumberAttribute(e, "lat");
+            point_.longitude = NumberAttribute(e, "lon");
+            if (!(std::fabs(point_.latitude) <= 90 && std::fabs(point_.longitude) <= 180)) {
+                point_.latitude = point_.longitude = kAbsent;
             }
         }
+        return state;
     }
+
+    bool readsText(State state) const override { return state >= kElevation; }
+
+    void leave(State state, std::string_view text) override {
+        switch (state) {
+            case kPoint:
+                sink_.add(point_);
+                break;
+            case kElevation:
+                point_.altitude = NumberOf(text);
+                break;
+            case kTime:
+                point_.time = TimeOf(text);
+                break;
+            case kSpeed:
+                point_.speed = NumberOf(text);
+                break;
+            case kHeartRate:
+                point_.heartRate = NumberOf(text);
+                break;
+            case kCadence:
+                point_.cadence = NumberOf(text);
+                break;
+            case kPowerValue:
+                point_.power = NumberOf(text);
+                break;
+            default:
+                break;
+        }
+    }
+
+    bool stopped() const override { return sink_.full(); }
 
 private:
-    bool isGpx(QStringView name) const { return Is(xml_, ns_, name); }
-
-    void readTrack() {
-        while (!sink_.full() && xml_.readNextStartElement()) {
-            if (isGpx(u"trkseg")) {
-                readSegment();
-            } else {
-                xml_.skipCurrentElement();
-            }
+    State ChildOf(State parent, const Element& e) const {
+        const bool gpx = e.ns == ns_;
+        switch (parent) {
+            case kDocument:
+                return kRoot;  // the caller has checked the root
+            case kRoot:
+                return gpx && e.name == "trk" ? kTrack : kSkip;
+            case kTrack:
+                return gpx && e.name == "trkseg" ? kSegment : kSkip;
+            case kSegment:
+                return gpx && e.name == "trkpt" ? kPoint : kSkip;
+            case kPoint:
+                if (!gpx) return kSkip;
+                return e.name == "ele"             ? kElevation
+                       : e.name == "time"          ? kTime
+                       : v10_ && e.name == "speed" ? kSpeed
+                       : e.name == "extensions"    ? kExtensions
+                                                   : kSkip;
+            case kExtensions:
+                if (e.is(kTrackPointV1, "TrackPointExtension")) return kTrackPointV1Extension;
+                if (e.is(kTrackPointV2, "TrackPointExtension")) return kTrackPointV2Extension;
+                if (e.is(kPower, "PowerInWatts") || (e.name == "power" && (gpx || e.ns.empty()))) {
+                    return kPowerValue;
+                }
+                return kSkip;
+            case kTrackPointV1Extension:
+                return InTrackPointExtension(e, kTrackPointV1, false);
+            case kTrackPointV2Extension:
+                return InTrackPointExtension(e, kTrackPointV2, true);
+            default:
+                return kSkip;
         }
     }
 
-    void readSegment() {
-        while (!sink_.full() && xml_.readNextStartElement()) {
-            if (isGpx(u"trkpt")) {
-                if (!sink_.add(readPoint())) return;
-            } else {
-                xml_.skipCurrentElement();
-            }
-        }
+    static State InTrackPointExtension(const Element& e, std::string_view ns, bool v2) {
+        if (e.ns != ns) return kSkip;
+        return e.name == "hr"            ? kHeartRate
+               : e.name == "cad"         ? kCadence
+               : v2 && e.name == "speed" ? kSpeed
+                                         : kSkip;
     }
 
-    Sample readPoint() {
-        Sample s;
-        s.latitude = NumberAttribute(xml_, QLatin1StringView("lat"));
-        s.longitude = NumberAttribute(xml_, QLatin1StringView("lon"));
-        if (!(std::fabs(s.latitude) <= 90 && std::fabs(s.longitude) <= 180)) {
-            s.latitude = s.longitude = kAbsent;
-        }
-        while (xml_.readNextStartElement()) {
-            if (isGpx(u"ele")) {
-                s.altitude = NumberOf(xml_);
-            } else if (isGpx(u"time")) {
-                s.time = TimeOf(xml_);
-            } else if (v10_ && isGpx(u"speed")) {
-                s.speed = NumberOf(xml_);
-            } else if (isGpx(u"extensions")) {
-                ReadExtensions(xml_, s, ns_);
-            } else {
-                xml_.skipCurrentElement();
-            }
-        }
-        return s;
-    }
-
-    QXmlStreamReader& xml_;
     SampleSink& sink_;
-    QStringView ns_;
-    bool v10_;
+    const std::string ns_;  // the document's: GPX 1.1, 1.0 or none
+    const bool v10_;
+    Sample point_;
 };
 
 }  // namespace
 
-void ReadGpx(QXmlStreamReader& xml, SampleSink& sink, QStringView gpxNamespace) {
-    GpxReader(xml, sink, gpxNamespace).read();
-    Activity& activity = sink.activity();
-    activity.startTime = EarliestSampleTime(activity.samples);
+std::unique_ptr<ElementReader> MakeGpxReader(SampleSink& sink, std::string_view gpxNamespace) {
+    return std::make_unique<GpxReader>(sink, gpxNamespace);
 }
 
 }  // namespace kolvio::activity::xml

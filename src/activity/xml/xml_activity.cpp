@@ -1,59 +1,79 @@
 #include "activity/xml_activity.h"
 
-#include <QByteArray>
+#include <memory>
 
 #include "activity/activity_messages.h"
+#include "activity/xml/element_walk.h"
 #include "activity/xml/xml_support.h"
 
 namespace kolvio::activity {
 
 namespace {
 
-constexpr QStringView kTcxNamespace = u"http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2";
-constexpr QStringView kGpx11 = u"http://www.topografix.com/GPX/1/1";
-constexpr QStringView kGpx10 = u"http://www.topografix.com/GPX/1/0";
+constexpr std::string_view kTcxNamespace =
+    "http://www.garmin.com/xmlschemas/TrainingCenterDatabase/v2";
+constexpr std::string_view kGpx11 = "http://www.topografix.com/GPX/1/1";
+constexpr std::string_view kGpx10 = "http://www.topografix.com/GPX/1/0";
 
-// Moves to the root element; false when the document has none.
-bool ReadToRoot(QXmlStreamReader& xml) {
-    while (!xml.atEnd()) {
-        if (xml.readNext() == QXmlStreamReader::StartElement) return true;
+// The root element's namespace decides the format, a GPX without one
+// still being GPX; the format's reader then reads the document.
+class DocumentReader : public xml::ElementReader {
+public:
+    explicit DocumentReader(Activity& activity) : sink_(activity) {}
+
+    xml::State enter(xml::State parent, const xml::Element& e) override {
+        if (parent == xml::kDocument) {
+            sawRoot_ = true;
+            if (e.is(kTcxNamespace, "TrainingCenterDatabase")) {
+                sink_.activity().format = ActivityFormat::kTcx;
+                format_ = xml::MakeTcxReader(sink_, activities_);
+            } else if (e.name == "gpx" && (e.ns == kGpx11 || e.ns == kGpx10 || e.ns.empty())) {
+                sink_.activity().format = ActivityFormat::kGpx;
+                format_ = xml::MakeGpxReader(sink_, e.ns);
+            } else {
+                return xml::kSkip;  // and stopped(): no need to read on
+            }
+        }
+        return format_->enter(parent, e);
     }
-    return false;
-}
+    bool readsText(xml::State state) const override { return format_->readsText(state); }
+    void leave(xml::State state, std::string_view text) override { format_->leave(state, text); }
+    bool stopped() const override { return (sawRoot_ && !format_) || sink_.full(); }
+
+    bool sawRoot() const { return sawRoot_; }
+    bool isRide() const { return format_ != nullptr; }
+    bool full() const { return sink_.full(); }
+    int activities() const { return activities_; }
+
+private:
+    xml::SampleSink sink_;
+    std::unique_ptr<xml::ElementReader> format_;
+    bool sawRoot_ = false;
+    int activities_ = 0;
+};
 
 }  // namespace
 
 ActivityResult ReadXmlActivity(std::string_view bytes, const std::string& file) {
     ActivityResult result;
-    const QByteArray data =
-        QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    QXmlStreamReader xml(data);
-    if (!ReadToRoot(xml)) {
-        result.error = msg::BrokenXml(file, xml.lineNumber());
+    DocumentReader reader(result.activity);
+    const xml::WalkEnd end = xml::WalkElements(bytes, reader);
+    if (!reader.sawRoot()) {
+        result.error = msg::BrokenXml(file, end.line);
         return result;
     }
-    // The root's namespace decides; a GPX without one is still GPX.
-    const QString ns = xml.namespaceUri().toString();
-    xml::SampleSink sink(result.activity);
-    if (xml::Is(xml, kTcxNamespace, u"TrainingCenterDatabase")) {
-        result.activity.format = ActivityFormat::kTcx;
-        if (xml::ReadTcx(xml, sink) > 1) result.warnings.push_back(msg::SeveralActivities(file));
-    } else if (xml.name() == u"gpx" && (ns == kGpx11 || ns == kGpx10 || ns.isEmpty())) {
-        result.activity.format = ActivityFormat::kGpx;
-        xml::ReadGpx(xml, sink, ns);
-    } else {
+    if (!reader.isRide()) {
         result.error = msg::NotRideXml(file);
         return result;
     }
-    if (sink.full()) {
+    if (reader.activities() > 1) result.warnings.push_back(msg::SeveralActivities(file));
+    if (reader.full()) {
         result.error = msg::TooManySamples(file);
         return result;
     }
-    while (!xml.atEnd())
-        xml.readNext();  // a document that breaks off shows only here
-    if (xml.hasError()) {
+    if (end.broken) {
         if (result.activity.samples.empty()) {
-            result.error = msg::BrokenXml(file, xml.lineNumber());
+            result.error = msg::BrokenXml(file, end.line);
             return result;
         }
         result.damaged = true;

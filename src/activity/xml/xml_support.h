@@ -1,27 +1,25 @@
-// What the TCX and GPX readers share: reading values of elements and
-// collecting samples within the bounds of an Activity. Qt inside.
+// What the TCX and GPX readers share: values of elements and attributes,
+// and collecting samples within the bounds of an Activity.
 #pragma once
 
-#include <QStringView>
-#include <QXmlStreamReader>
+#include <memory>
+#include <string_view>
 
 #include "activity/activity.h"
+#include "activity/xml/element_walk.h"
 
 namespace kolvio::activity::xml {
 
-inline bool Is(const QXmlStreamReader& xml, QStringView ns, QStringView name) {
-    return xml.namespaceUri() == ns && xml.name() == name;
-}
+// A value's text as a finite number; kAbsent otherwise. Blanks around it
+// (any Unicode space) are allowed; the number is written as in C: a sign,
+// digits with a decimal point, an exponent.
+double NumberOf(std::string_view text);
 
-// The text of the current element as a finite number; kAbsent otherwise.
-// Leaves the reader at the element's end.
-double NumberOf(QXmlStreamReader& xml);
+// A value's text as an XML date-time (time_text.h); kAbsent otherwise.
+double TimeOf(std::string_view text);
 
-// The text of the current element as an XML date-time (time_text.h).
-double TimeOf(QXmlStreamReader& xml);
-
-// An attribute of the current element as a finite number; kAbsent otherwise.
-double NumberAttribute(const QXmlStreamReader& xml, QLatin1StringView name);
+// An attribute's value as a number, kAbsent when it is missing.
+double NumberAttribute(const Element& element, std::string_view name);
 
 // Collects the samples of a document, stopping at kMaxSamples.
 class SampleSink {
@@ -45,9 +43,10 @@ private:
     bool full_ = false;
 };
 
-// The readers start at the root element's start and read to its end.
-// ReadTcx returns how many activities (or courses) the file holds.
-int ReadTcx(QXmlStreamReader& xml, SampleSink& sink);
-void ReadGpx(QXmlStreamReader& xml, SampleSink& sink, QStringView gpxNamespace);
+// The readers of the two formats, handed the document from its root
+// element on. The TCX reader counts the activities (or courses) in the
+// file into `activities`; it reads the first.
+std::unique_ptr<ElementReader> MakeTcxReader(SampleSink& sink, int& activities);
+std::unique_ptr<ElementReader> MakeGpxReader(SampleSink& sink, std::string_view gpxNamespace);
 
 }  // namespace kolvio::activity::xml
