@@ -36,6 +36,8 @@ public:
     bool aborted() const { return code_ == Code::kAborted; }
     // True for a real failure that the user must be told about.
     bool failed() const { return !ok() && !aborted(); }
+    // A search found no row; the other failures are errors to be shown.
+    bool notFound() const { return code_ == Code::kNotFound; }
     Code code() const { return code_; }
     const std::string& message() const { return message_; }
 

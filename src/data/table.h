@@ -154,12 +154,15 @@ public:
     uint64_t editSerial() const { return editSerial_; }
 
     // Moves to the first visible row (in the current order) whose field
-    // equals `value`; text compares exactly, numbers numerically. Stays put
-    // and returns false when there is none.
-    bool locate(std::string_view field, const Value& value);
-    // Moves to the first row whose key in the current index equals `key`
-    // (one value per field of the index expression). False without an index.
-    bool findKey(const std::vector<Value>& key);
+    // equals `value`; text compares exactly, numbers numerically. Posts a
+    // row being edited first. Stays put and returns kNotFound when there is
+    // none; a failed read or post is returned as the error it is (naming
+    // the file), never taken for "not found", and the cursor stays put too.
+    Status locate(std::string_view field, const Value& value);
+    // Moves to the first visible row whose key in the current index equals
+    // `key` (one value per field of the index expression), with the outcomes
+    // of locate(). Without a current index the search is refused (kInvalid).
+    Status findKey(const std::vector<Value>& key);
 
     // Filter callback; acts only while filtering is on.
     void setFilter(FilterFn filter);

@@ -274,37 +274,63 @@ void Table::afterScroll() {
 
 // --- searching -------------------------------------------------------------
 
-bool Table::locate(std::string_view field, const Value& wanted) {
+// A search reads rows; one that cannot be read (or the view that cannot be
+// worked out) is the search's error, so that a damaged disk never looks
+// like a row that is not there. The cursor moves only onto the row found.
+
+Status Table::locate(std::string_view field, const Value& wanted) {
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
     const int index = fieldIndex(field);
-    if (!isOpen() || index < 0 || !ensurePosted().ok()) return false;
+    if (index < 0) {
+        return Status::Invalid("Tabulka \"" + fileName_ + "\" nemá pole \"" + std::string(field) +
+                               "\".");
+    }
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
     const FieldLayout& f = fields()[index];
     const size_t n = viewSize();
+    if (viewError_.failed()) return std::exchange(viewError_, Status::Ok());
     std::string record;
     for (size_t pos = 0; pos < n; ++pos) {
-        const uint32_t recno = viewAt(pos);
-        if (!readRow(recno, &record).ok()) return false;
+        KOLVIO_RETURN_IF_ERROR(readRow(viewAt(pos), &record));
         const Value v = DecodeField(f, record.data(), codePage_, memo_.get());
         const bool equal =
             (v.isNull() || wanted.isNull())
                 ? v.isNull() == wanted.isNull()
                 : (IsNumericType(f.type) ? v.asDouble() == wanted.asDouble() : v == wanted);
-        if (equal) return moveToPosition(pos).ok() && (eof_ = bof_ = false, true);
+        if (equal) {
+            KOLVIO_RETURN_IF_ERROR(moveToPosition(pos));
+            eof_ = bof_ = false;
+            return Status::Ok();
+        }
     }
-    return false;
+    return Status::NotFound("V tabulce \"" + fileName_ + "\" není řádek s hledanou hodnotou pole " +
+                            std::string(field) + ".");
 }
 
-bool Table::findKey(const std::vector<Value>& key) {
-    if (!isOpen() || !order_ || !ensurePosted().ok() || !ensureOrderIndex().ok()) return false;
+Status Table::findKey(const std::vector<Value>& key) {
+    if (!isOpen()) return Status::Invalid("Tabulka \"" + fileName_ + "\" není otevřená.");
+    if (!order_) {
+        return Status::Invalid("Tabulka \"" + fileName_ +
+                               "\" nemá zvolený index, podle kterého by se dalo hledat.");
+    }
+    KOLVIO_RETURN_IF_ERROR(ensurePosted());
+    KOLVIO_RETURN_IF_ERROR(ensureOrderIndex());
     ensureRange();
+    if (viewError_.failed()) return std::exchange(viewError_, Status::Ok());
     const auto [lo, hi] = order_->equalRange(key);
+    std::string record;
     for (size_t ordinal = std::max(lo, rangeLo_); ordinal < std::min(hi, rangeHi_); ++ordinal) {
         const uint32_t recno = order_->recnoAt(ordinal);
-        std::string record;
-        if (!readRow(recno, &record).ok()) return false;
+        KOLVIO_RETURN_IF_ERROR(readRow(recno, &record));
         const auto pos = viewPositionOf(recno, record);
-        if (pos) return moveToPosition(*pos).ok() && (eof_ = bof_ = false, true);
+        if (viewError_.failed()) return std::exchange(viewError_, Status::Ok());
+        if (pos) {
+            KOLVIO_RETURN_IF_ERROR(moveToPosition(*pos));
+            eof_ = bof_ = false;
+            return Status::Ok();
+        }
     }
-    return false;
+    return Status::NotFound("V tabulce \"" + fileName_ + "\" není řádek s hledaným klíčem.");
 }
 
 }  // namespace kolvio

@@ -116,10 +116,17 @@ void Table::ensureFiltered() {
     if (filteredValid_) return;
     filteredRows_.clear();
     const size_t n = baseSize();
+    if (viewError_.failed()) return;  // the base rows are not known
     std::string record;
     for (size_t pos = 0; pos < n; ++pos) {
         const uint32_t recno = baseAt(pos);
-        if (!readRow(recno, &record).ok()) continue;
+        if (Status st = readRow(recno, &record); !st.ok()) {
+            // Worked out again next time; the move or search that asked
+            // reports it instead of showing fewer rows.
+            viewError_ = std::move(st);
+            filteredRows_.clear();
+            return;
+        }
         if (accepts(recno, record)) filteredRows_.push_back(recno);
     }
     filteredValid_ = true;

@@ -183,7 +183,10 @@ Status FlipRideDirections(Table& rides, int64_t routeCode, int* changed) {
 
     rides.disableControls();
     Status st = rides.setIndexName("TRS_C");
-    bool found = st.ok() && rides.findKey({Value(routeCode)});
+    if (st.ok()) st = rides.findKey({Value(routeCode)});
+    // No ride on the route: nothing to flip.
+    const bool found = st.ok();
+    if (st.notFound()) st = Status::Ok();
     while (st.ok() && found && !rides.eof() && rides.getInt("TRS_C") == routeCode) {
         const int64_t direction = rides.getInt("TRS_SMER");
         if (direction == 1 || direction == 2) {

@@ -104,7 +104,10 @@ bool PickList::addCurrent() {
 
 bool PositionOnCode(Table& table, const char* field, const Value& code) {
     if (!table.isOpen()) return false;
-    return table.locate(field, Value(code.asDouble()));
+    const Status st = table.locate(field, Value(code.asDouble()));
+    if (st.failed() && !st.notFound())
+        ShowMsgBox(QString::fromStdString(st.message()), MsgKind::kError, MsgButtons::kOk);
+    return st.ok();
 }
 
 std::vector<Value> LatestRideCodes(Database& db, const std::vector<std::string_view>& fields) {

@@ -67,7 +67,8 @@ private:
 };
 
 // Moves `table` to the row whose `field` holds `code`; false (and no move)
-// when no row does.
+// when no row does, or when the table could not be read (the store's message
+// is shown).
 bool PositionOnCode(Table& table, const char* field, const Value& code);
 // The values of the code fields in the latest ride; empty when there is no
 // ride, or when they could not be read (the store's message is shown).

@@ -92,8 +92,14 @@ void TFEditJizd::Table1AfterScroll() {
     EAVS->setText(any ? WithoutLeadingBlanks(PRUMERGetText(t.value("PRUMER"), s)) : QString());
     showDirection(any && t.getInt("TRS_SMER") == 1);
     Database& db = mainWindow().database();
-    const bool noRoutes =
-        any && db.TTRNZ().locate("TRNZ_C", t.value("TRNZ_C")) && db.TTRNZ().getBool("ZADNE_TRS");
+    bool noRoutes = false;
+    if (any) {
+        // A primary type missing from its list allows routes; one that
+        // cannot be read is said, and the routes stay offered.
+        const Status found = db.TTRNZ().locate("TRNZ_C", t.value("TRNZ_C"));
+        if (!found.notFound()) StoreOk(found);
+        noRoutes = found.ok() && db.TTRNZ().getBool("ZADNE_TRS");
+    }
     GBTrat->setVisible(!noRoutes);
     db.TTRS().setFiltered(any && !noRoutes);
     for (QWidget* group : {GBTrat, GBCyklo, GBTyp, GBKolo, GBSrdce})
@@ -158,10 +164,15 @@ bool TFEditJizd::leaveFocusedBox() {
 void TFEditJizd::DBLookupComboBox6Click() {
     Database& db = mainWindow().database();
     Table& t = rides();
-    db.TTRNZ().locate("TRNZ_C", t.value("TRNZ_C"));
+    // The secondary types follow the primary type chosen. A list that cannot
+    // be read is said and the ride is left as it is.
+    const Status primary = db.TTRNZ().locate("TRNZ_C", t.value("TRNZ_C"));
+    if (!primary.notFound() && !StoreOk(primary)) return;
     FieldChanges changes;
     // The secondary type must belong to the primary one.
-    if (!db.TTRN().locate("TRN_C", t.value("TRN_C")) && !db.TTRN().isEmpty()) {
+    const Status secondary = db.TTRN().locate("TRN_C", t.value("TRN_C"));
+    if (!secondary.notFound() && !StoreOk(secondary)) return;
+    if (secondary.notFound() && !db.TTRN().isEmpty()) {
         StoreOk(db.TTRN().first());
         changes.push_back({"TRN_C", db.TTRN().value("TRN_C")});
     }

@@ -220,15 +220,21 @@ void TFNovaJizda::ArrowButton1Click() {
 
 void TFNovaJizda::DBLookupComboBox6Click() {
     Database& db = mainWindow().database();
-    db.TTRNZ().locate("TRNZ_C", rides().value("TRNZ_C"));
+    // The secondary types follow the primary type chosen. A list that cannot
+    // be read is said and the ride is left as it is.
+    const Status found = db.TTRNZ().locate("TRNZ_C", rides().value("TRNZ_C"));
+    if (!found.notFound() && !StoreOk(found)) return;
     setField("TRN_C", currentCode(db.TTRN(), "TRN_C"));
     applyPrimaryTypeRoute();
 }
 
 void TFNovaJizda::applyPrimaryTypeRoute() {
     Database& db = mainWindow().database();
-    const bool noRoutes =
-        db.TTRNZ().locate("TRNZ_C", rides().value("TRNZ_C")) && db.TTRNZ().getBool("ZADNE_TRS");
+    // A primary type missing from its list allows routes; a list that cannot
+    // be read is said and the route is left as it is.
+    const Status found = db.TTRNZ().locate("TRNZ_C", rides().value("TRNZ_C"));
+    if (!found.notFound() && !StoreOk(found)) return;
+    const bool noRoutes = found.ok() && db.TTRNZ().getBool("ZADNE_TRS");
     const RouteFields route = RouteForPrimaryType(
         RideScreen::kNewRide, noRoutes, {rides().getInt("TRS_C"), rides().getInt("TRS_SMER")},
         ArrowButton1->pointsRight());

@@ -72,8 +72,8 @@ const char* LabelOf(RideBox box) {
 
 }  // namespace
 
-FieldChanges NewRideStartFields(Database& db, const NewRideChoices& choices,
-                                const NewRidePresets& presets) {
+Status NewRideStartFields(Database& db, const NewRideChoices& choices,
+                          const NewRidePresets& presets, FieldChanges* out) {
     // The current rows of the lists (ImplHod), as a freshly started program
     // has them.
     Value route = CurrentCode(db.TTRS(), "TRS_C");
@@ -87,27 +87,32 @@ FieldChanges NewRideStartFields(Database& db, const NewRideChoices& choices,
         {RememberedChoice::kWatchType, {&db.TTHLD(), &watch}}};
     for (const auto& [choice, target] : remembered) {
         bool exists = false;
-        if (RememberedRowExists(*target.first, choice, choices.code(choice), &exists).ok() &&
-            exists) {
-            *target.second = Value(choices.code(choice));
-        }
+        KOLVIO_RETURN_IF_ERROR(
+            RememberedRowExists(*target.first, choice, choices.code(choice), &exists));
+        if (exists) *target.second = Value(choices.code(choice));
     }
     if (presets.route != -1) route = Value(presets.route);
     const bool arrowRight = presets.direction != 2;
     // The primary-type rule: its first secondary type, and the route it
-    // allows.
-    const bool found = !primary.isNull() && db.TTRNZ().locate("TRNZ_C", primary);
+    // allows (a primary type missing from its list allows routes).
+    bool found = false;
+    if (!primary.isNull()) {
+        const Status located = db.TTRNZ().locate("TRNZ_C", primary);
+        if (!located.notFound()) KOLVIO_RETURN_IF_ERROR(located);
+        found = located.ok();
+    }
     const Value secondary = CurrentCode(db.TTRN(), "TRN_C");
     const bool noRoutes = found && db.TTRNZ().getBool("ZADNE_TRS");
     const RouteFields fields =
         RouteForPrimaryType(RideScreen::kNewRide, noRoutes,
                             {route.isNull() ? 0 : route.asInt(), arrowRight ? 1 : 2}, arrowRight);
-    return {{"TRS_C", Value(fields.route)},
+    *out = {{"TRS_C", Value(fields.route)},
             {"TRS_SMER", Value(fields.direction)},
             {"TRNZ_C", primary},
             {"TRN_C", secondary},
             {"KOL_C", bike},
             {"THL_C", watch}};
+    return Status::Ok();
 }
 
 Status RideImporter::begin() {
@@ -168,7 +173,10 @@ ImportOutcome RideImporter::importFile(const std::string& path) {
                 "v deníku už je jízda " + RideText(*day, figures.distance, figures.hours)};
     }
 
-    FieldChanges changes = NewRideStartFields(db_, choices_, presets);
+    FieldChanges changes;
+    if (const Status st = NewRideStartFields(db_, choices_, presets, &changes); !st.ok()) {
+        return refuse("Jízdu ze souboru " + Quoted(path) + " nelze uložit: " + st.message());
+    }
     if (measured) {
         for (FieldChange& change : changes) {
             if (change.field != "THL_C") continue;

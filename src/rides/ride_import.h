@@ -22,9 +22,9 @@ namespace kolvio {
 
 // The fields a new ride starts with, before any figure: route, direction,
 // primary and secondary type, bike, watch type. Moves the primary-type list
-// to the chosen type.
-FieldChanges NewRideStartFields(Database& db, const NewRideChoices& choices,
-                                const NewRidePresets& presets);
+// to the chosen type. A list that cannot be read is the error returned.
+Status NewRideStartFields(Database& db, const NewRideChoices& choices,
+                          const NewRidePresets& presets, FieldChanges* out);
 
 struct ImportOutcome {
     enum class Kind { kStored, kDuplicate, kRefused };

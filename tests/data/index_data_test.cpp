@@ -233,7 +233,7 @@ TEST_F(IndexDataTest, OurAppendsEditsAndDeletionsAreJournalled) {
     ASSERT_TRUE(t.setValue("POPIS1", Value(std::string("Říp"))).ok());
     ASSERT_TRUE(t.post().ok());
     ExpectCurrent("an append");
-    ASSERT_TRUE(t.locate("POPIS1", Value(std::string("Říp"))));
+    ASSERT_TRUE(t.locate("POPIS1", Value(std::string("Říp"))).ok());
     ASSERT_TRUE(t.edit().ok());
     ASSERT_TRUE(t.setValue("TRS_C", Value(99.0)).ok());
     ASSERT_TRUE(t.setValue("DELKA", Value(1.5)).ok());

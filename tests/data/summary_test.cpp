@@ -186,7 +186,7 @@ TEST_F(SummaryTest, OurAppendsEditsAndDeletionsKeepTheSidecarCurrent) {
     append(7, false);
     ExpectCurrent("an append to that block, without a date");
     // The block's largest distance made smaller: the zone narrows.
-    ASSERT_TRUE(t.locate("DELKA", Value(500.0)));
+    ASSERT_TRUE(t.locate("DELKA", Value(500.0)).ok());
     ASSERT_TRUE(t.edit().ok());
     ASSERT_TRUE(t.setValue("DELKA", Value(20.0)).ok());
     ASSERT_TRUE(t.post().ok());
@@ -197,7 +197,7 @@ TEST_F(SummaryTest, OurAppendsEditsAndDeletionsKeepTheSidecarCurrent) {
     ASSERT_TRUE(t.setNull("DATUM").ok());
     ASSERT_TRUE(t.post().ok());
     ExpectCurrent("an edit that widens one zone and empties a value of another");
-    ASSERT_TRUE(t.locate("DELKA", Value(7.0)));
+    ASSERT_TRUE(t.locate("DELKA", Value(7.0)).ok());
     ASSERT_TRUE(t.deleteRecord().ok());
     ExpectCurrent("a deletion");
     ASSERT_TRUE(t.first().ok());

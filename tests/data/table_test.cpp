@@ -200,11 +200,13 @@ TEST_F(TableTest, LocateFindsFirstMatchAndStaysPutWithout) {
     AddRide(2, 7, 20, "Jihlava");
     AddRide(3, 7, 30, "Brno");
     ASSERT_TRUE(table.first().ok());
-    EXPECT_TRUE(table.locate("TRS_C", 7));
+    EXPECT_TRUE(table.locate("TRS_C", 7).ok());
     EXPECT_EQ(table.getDouble("DELKA"), 20.0);
-    EXPECT_FALSE(table.locate("POPIS1", "brno"));  // exact text
+    EXPECT_EQ(table.locate("POPIS1", "brno").code(), Status::Code::kNotFound);  // exact text
     EXPECT_EQ(table.getDouble("DELKA"), 20.0);
-    EXPECT_TRUE(table.locate("POPIS1", "Brno"));
+    EXPECT_EQ(table.locate("NENI", 7).code(), Status::Code::kInvalid);
+    EXPECT_EQ(table.getDouble("DELKA"), 20.0);
+    EXPECT_TRUE(table.locate("POPIS1", "Brno").ok());
     EXPECT_EQ(table.getDouble("DELKA"), 10.0);
 }
 
@@ -251,7 +253,7 @@ TEST_F(TableTest, ChangingTheOrderKeepsTheCurrentRow) {
     AddRide(1, 1, 30, "c");
     AddRide(2, 1, 10, "a");
     AddRide(3, 1, 20, "b");
-    ASSERT_TRUE(table.locate("POPIS1", "c"));
+    ASSERT_TRUE(table.locate("POPIS1", "c").ok());
     ASSERT_TRUE(table.setIndexName("DELKA").ok());
     EXPECT_EQ(table.getString("POPIS1"), "c");
     EXPECT_EQ(table.rowNumber(), 2);
@@ -300,11 +302,12 @@ TEST_F(TableTest, FindKeyUsesTheCurrentIndex) {
     AddRide(1, 4, 1, "x");
     AddRide(2, 2, 2, "y");
     AddRide(3, 4, 3, "z");
-    EXPECT_FALSE(table.findKey({2}));  // no current index yet
+    EXPECT_EQ(table.findKey({2}).code(), Status::Code::kInvalid);  // no current index yet
     ASSERT_TRUE(table.setIndexName("TRS_C").ok());
-    ASSERT_TRUE(table.findKey({4}));
+    ASSERT_TRUE(table.findKey({4}).ok());
     EXPECT_EQ(table.getString("POPIS1"), "x");
-    EXPECT_FALSE(table.findKey({3}));
+    EXPECT_EQ(table.findKey({3}).code(), Status::Code::kNotFound);
+    EXPECT_EQ(table.getString("POPIS1"), "x");
 }
 
 TEST_F(TableTest, FilterHidesRowsOnlyWhileFilteringIsOn) {
@@ -315,9 +318,9 @@ TEST_F(TableTest, FilterHidesRowsOnlyWhileFilteringIsOn) {
     table.setFiltered(true);
     EXPECT_EQ(table.recordCount(), 4);
     EXPECT_EQ(Column("TRS_C"), (std::vector<double>{1, 2, 3, 4}));
-    EXPECT_FALSE(table.locate("TRS_C", 0));
+    EXPECT_EQ(table.locate("TRS_C", 0).code(), Status::Code::kNotFound);
     table.setFiltered(false);
-    EXPECT_TRUE(table.locate("TRS_C", 0));
+    EXPECT_TRUE(table.locate("TRS_C", 0).ok());
 }
 
 TEST_F(TableTest, BookmarkReturnsToTheSameRowInAnyOrder) {
@@ -553,7 +556,7 @@ protected:
 };
 
 TEST_F(MasterDetailTest, DetailShowsOnlyTheRowsOfTheCurrentMaster) {
-    ASSERT_TRUE(primary.locate("TRNZ_C", 2));
+    ASSERT_TRUE(primary.locate("TRNZ_C", 2).ok());
     EXPECT_EQ(Codes(), (std::vector<int64_t>{201, 202}));
     ASSERT_TRUE(primary.next().ok());
     EXPECT_EQ(Codes(), (std::vector<int64_t>{301}));
@@ -563,7 +566,7 @@ TEST_F(MasterDetailTest, DetailShowsOnlyTheRowsOfTheCurrentMaster) {
 }
 
 TEST_F(MasterDetailTest, MasterReadBackAndForthKeepsTheDetailRowAndItsEdit) {
-    ASSERT_TRUE(primary.locate("TRNZ_C", 2));
+    ASSERT_TRUE(primary.locate("TRNZ_C", 2).ok());
     ASSERT_TRUE(secondary.last().ok());
     ASSERT_TRUE(secondary.edit().ok());
     ASSERT_TRUE(secondary.setValue("TRN_N", "NA PRŮMĚR").ok());

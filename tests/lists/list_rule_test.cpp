@@ -91,19 +91,19 @@ void ThirdRouteRidden(Database& db) {
     Append(db.Table1(), {{"TRS_C", 2}, {"KOL_C", 1}, {"TRNZ_C", 2}, {"TRN_C", 202}, {"THL_C", 1}});
 }
 void OneBike(Database& db) {
-    ASSERT_TRUE(db.TTKOL().locate("KOL_C", 2));
+    ASSERT_TRUE(db.TTKOL().locate("KOL_C", 2).ok());
     ASSERT_TRUE(db.TTKOL().deleteRecord().ok());
 }
 void AThirdBike(Database& db) {
     Append(db.TTKOL(), {{"KOL_C", 3}, {"KOL_TYP", "HORSKÉ"}, {"KOL_ZNA", "AUTHOR"}});
 }
 void TwoWatchTypes(Database& db) {
-    ASSERT_TRUE(db.TTHLD().locate("THL_C", 2));
+    ASSERT_TRUE(db.TTHLD().locate("THL_C", 2).ok());
     ASSERT_TRUE(db.TTHLD().deleteRecord().ok());
 }
 void OnePrimaryType(Database& db) {
     for (int code : {2, 3}) {
-        ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", code));
+        ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", code).ok());
         ASSERT_TRUE(db.TTRNZ().deleteRecord().ok());
     }
 }
@@ -123,9 +123,9 @@ protected:
     // Makes the row with `code` current (a secondary type under its primary).
     void Select(const ListDescription& list, int64_t code) {
         if (list.masterField) {
-            ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", Value(code / 100)));
+            ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", Value(code / 100)).ok());
         }
-        ASSERT_TRUE((db.*list.table)().locate(list.codeField, Value(code)));
+        ASSERT_TRUE((db.*list.table)().locate(list.codeField, Value(code)).ok());
     }
 
     // A field of the stored row with `code`, read through a handle of its own.
@@ -470,7 +470,7 @@ TEST_P(AddRuleTest, NewRowIsCheckedThenStoredUnderTheNextCode) {
     const AddCase& c = GetParam();
     Start(c.setup);
     if (c.selected) {
-        ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", Value(c.selected)));
+        ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", Value(c.selected)).ok());
     }
     Table& table = (db.*c.list->table)();
     const int64_t rowsBefore = table.recordCount();

@@ -31,8 +31,8 @@ QStringList SecondaryCodes(ListSession& s, int primary) {
 }
 
 void DeleteSecondary(Database& db, int code) {
-    QVERIFY(db.TTRNZ().locate("TRNZ_C", code / 100));
-    QVERIFY(db.TTRN().locate("TRN_C", code));
+    QVERIFY(db.TTRNZ().locate("TRNZ_C", code / 100).ok());
+    QVERIFY(db.TTRN().locate("TRN_C", code).ok());
     QVERIFY(db.TTRN().deleteRecord().ok());
 }
 
@@ -174,7 +174,7 @@ void TestRideTypes::ninetyNineSecondaryTypesAtMost() {
     ListSession s;
     ScriptedMessages& msgs = s.msgs;
     Database& db = s.db();
-    QVERIFY(db.TTRNZ().locate("TRNZ_C", 3));
+    QVERIFY(db.TTRNZ().locate("TRNZ_C", 3).ok());
     for (int k = 4; k <= 98; ++k)
         AddRow(db.TTRN(), {{"TRN_C", 300 + k}, {"TRNZ_C", 3}, {"TRN_N", std::to_string(k)}});
     auto* screen = s.press<TFNovyTypJizd>(&TFNavig::RButton4);

@@ -373,7 +373,7 @@ void TestRouteEditor::handlersLeaveWithTheScreen() {
     QVERIFY(s.navigatorScreen());
     // No question any more: the handlers left with the screen.
     Table& trs = s.db().TTRS();
-    QVERIFY(trs.locate("TRS_C", 2));
+    QVERIFY(trs.locate("TRS_C", 2).ok());
     QVERIFY(trs.edit().ok());
     QVERIFY(trs.setValue("TRS_MEZI", "D;E").ok());
     QVERIFY(trs.post().ok());

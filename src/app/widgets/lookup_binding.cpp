@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 
+#include "app/message_service.h"
 #include "app/widgets/dataset_model.h"
 
 namespace kolvio {
@@ -92,7 +93,11 @@ void LookupBinding::followKey(const Value& key) {
     if (!list_.isOpen() || list_.state() != DatasetState::kBrowse) return;
     const int k = list_.fieldIndex(keyField_.toStdString());
     if (k < 0 || SameKey(list_.value(k), key)) return;
-    list_.locate(keyField_.toStdString(), key);
+    // A key no longer in the list leaves the list where it is; a list that
+    // cannot be read is said.
+    const Status st = list_.locate(keyField_.toStdString(), key);
+    if (st.failed() && !st.notFound())
+        ShowMsgBox(QString::fromStdString(st.message()), MsgKind::kError, MsgButtons::kOk);
 }
 
 }  // namespace kolvio

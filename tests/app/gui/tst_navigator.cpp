@@ -329,7 +329,7 @@ void TestNavigator::openingThatFailsPartWayStaysOnThePreviousDatabase() {
     Table& rides = s.w.database().Table1();
     for (int i = 0; i < 6; ++i)
         QVERIFY(rides.append().ok() && rides.setValue("DELKA", 1.0 * i).ok() && rides.post().ok());
-    QVERIFY(rides.locate("DELKA", 2.0) && rides.deleteRecord().ok());
+    QVERIFY(rides.locate("DELKA", 2.0).ok() && rides.deleteRecord().ok());
     const QString broken = BrokenDatabase(s.home);
     s.directories.answer(broken);
     s.messages.expect(QStringLiteral("Opravdu otevřít databáze?"), MsgKind::kConfirmation,
@@ -450,7 +450,7 @@ void TestNavigator::compactionRemovesDeletedRides() {
         QVERIFY(rides.post().ok());
     }
     for (int i = 0; i < 4; ++i) {
-        QVERIFY(rides.locate("DELKA", 2.0 * i));
+        QVERIFY(rides.locate("DELKA", 2.0 * i).ok());
         QVERIFY(rides.deleteRecord().ok());
     }
     const QString file = QDir(s.w.dataDir()).filePath("jizdy.dbf");

@@ -125,7 +125,7 @@ void TestWidgets::modelPassesTheModelTester() {
     Table& t = f.db.Table1();
     QVERIFY(t.append().ok() && t.setValue("DELKA", 99.0).ok() && t.post().ok());
     QCOMPARE(model.rowCount(), 31);
-    QVERIFY(t.locate("DELKA", 15.0) && t.deleteRecord().ok());
+    QVERIFY(t.locate("DELKA", 15.0).ok() && t.deleteRecord().ok());
     QCOMPARE(model.rowCount(), 30);
     QVERIFY(t.setIndexName("DELKA").ok());
     QCOMPARE(f.text(model, 0, 1), QStringLiteral("     10.00"));
@@ -216,7 +216,7 @@ void TestWidgets::gridAndCursorFollowEachOther() {
     DBGrid grid(f.db.Table1(), RideColumns(s));
     grid.resize(400, 300);
     grid.show();
-    QVERIFY(f.db.Table1().locate("DELKA", 16.0));
+    QVERIFY(f.db.Table1().locate("DELKA", 16.0).ok());
     QCOMPARE(grid.currentIndex().row(), 6);
     const QRect cell = grid.visualRect(grid.datasetModel()->index(3, 2));
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, cell.center());

@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         Database db;
         ASSERT_TRUE(db.MOtevriNovaDB(tmp.path(), OverwritePolicy::kKeepFiles).ok());
-        ASSERT_TRUE(db.TTRS().locate("TRS_C", 1));
+        ASSERT_TRUE(db.TTRS().locate("TRS_C", 1).ok());
         ASSERT_TRUE(db.TTRS().edit().ok());
         ASSERT_TRUE(db.TTRS().setValue("TRS_OBR", std::string("\x89PNG", 4)).ok());
         ASSERT_TRUE(db.TTRS().post().ok());

@@ -51,12 +51,12 @@ TEST_F(IndexTest, MatchingIndexIsLeftAloneUnlessRecreateIsAsked) {
 }
 
 TEST_F(IndexTest, AddingAnIndexKeepsTheDetailOpenAndLinkedToItsMaster) {
-    ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", 3));
+    ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", 3).ok());
     ASSERT_EQ(db.TTRN().recordCount(), 3);
     ASSERT_TRUE(EnsureIndex(db.TTRN(), "TRN_N", "TRN_N").ok());
     EXPECT_TRUE(db.TTRN().isOpen());
     EXPECT_EQ(db.TTRN().recordCount(), 3);
-    ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", 1));
+    ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", 1).ok());
     EXPECT_EQ(db.TTRN().recordCount(), 1);
 }
 

@@ -73,10 +73,10 @@ TEST_F(OpenTest, MissingDirectoryBecomesANewDatabaseWithDefaultRowsInOrder) {
               (std::vector<std::string>{"", "pouze měřeno", "při překročení zpomalení"}));
     EXPECT_EQ(db.Table1().recordCount(), 0);
     // The secondary types follow the current primary type.
-    ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", 2));
+    ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", 2).ok());
     EXPECT_EQ(Texts(db.TTRN(), "TRN_N"), (std::vector<std::string>{"NESPECIFIKOVÁNO", "FREKVENCE",
                                                                    "KOPCE NA PLNO", "NA PRŮMĚR"}));
-    ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", 3));
+    ASSERT_TRUE(db.TTRNZ().locate("TRNZ_C", 3).ok());
     EXPECT_EQ(Numbers(db.TTRN(), "TRN_C"), (std::vector<double>{301, 302, 303}));
     EXPECT_EQ(shell.lines("caption"),
               (std::vector<std::string>{"caption KOLVIO 2.3 {" + dir + "} "}));

@@ -114,11 +114,11 @@ TEST_F(UpgradeTest, OlderDatabaseKeepsEveryRowAndCharacter) {
     for (int i = 0; i < testing::kOldRouteCount; ++i, (void)db.TTRS().next()) {
         EXPECT_EQ(db.TTRS().getString("TRS_MEZI"), testing::kOldRouteNames[i]);
     }
-    ASSERT_TRUE(db.TTRS().locate("TRS_C", 2));
+    ASSERT_TRUE(db.TTRS().locate("TRS_C", 2).ok());
     EXPECT_EQ(db.TTRS().getString("TRS_N2"), "ŽĎÁR");
     EXPECT_EQ(db.TTRS().getString("TRS_OBR"), testing::kOldRoutePicture);  // binary, untouched
     EXPECT_EQ(testing::ReadFileBytes(tmp.file("typ_trs.dbt")), memoBefore);
-    ASSERT_TRUE(db.TTKOL().locate("KOL_C", 2));
+    ASSERT_TRUE(db.TTKOL().locate("KOL_C", 2).ok());
     EXPECT_EQ(db.TTKOL().getString("KOL_ZNA"), "Škoda");
     EXPECT_EQ(db.TTHLD().recordCount(), 3);
 
