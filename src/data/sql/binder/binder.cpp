@@ -1,5 +1,7 @@
 #include "data/sql/binder/binder.h"
 
+#include <cmath>
+
 #include "data/sql/binder/expression_binder.h"
 #include "data/sql/binder/result_fields.h"
 
@@ -48,8 +50,9 @@ std::vector<BoundTableRef> BindTables(const std::vector<TableRef>& from, Catalog
 // An integer literal in GROUP BY or ORDER BY: an ordinal position (1-based).
 bool Ordinal(const ParsedExpr& e, size_t count, size_t* index) {
     if (e.kind != PK::kNumber) return false;
-    if (e.number != static_cast<double>(static_cast<long>(e.number)) || e.number < 1 ||
-        e.number > static_cast<double>(count)) {
+    // The range first: a number beyond `long` must not reach the cast.
+    if (!(e.number >= 1 && e.number <= static_cast<double>(count)) ||
+        e.number != std::floor(e.number)) {
         throw SqlError("Pořadí sloupce " + e.name + " je mimo seznam SELECT (1 až " +
                            std::to_string(count) + ")",
                        e.pos);

@@ -1,0 +1,1 @@
+select datum, osob from jizdy where kol_c> 2 order by 1.5e34 desc, 1
