@@ -163,8 +163,8 @@ TEST_F(BinderTest, OrderByColumnNotSelectedBecomesHiddenOutput) {
 
 TEST_F(BinderTest, OrdinalOutsideTheListIsRefused) {
     EXPECT_THROW(Bind("select datum from jizdy order by 2"), SqlError);
-    // Beyond any integer type, fractional or negative: refused, never cast.
-    for (const char* ordinal : {"1.5e34", "-1e300", "1.5", "0", "-1"}) {
+    // Beyond any integer type, fractional or zero: refused, never cast.
+    for (const char* ordinal : {"1.5e34", "1e300", "1.5", "0"}) {
         EXPECT_THROW(Bind(std::string("select datum from jizdy order by ") + ordinal), SqlError)
             << ordinal;
         EXPECT_THROW(Bind(std::string("select datum from jizdy group by ") + ordinal), SqlError)
