@@ -14,6 +14,7 @@
 #include "data/summary/summary_file.h"
 #include "data/table.h"
 #include "data/table_writer.h"
+#include "tests/data/stamp_changes.h"
 #include "tests/data/temp_dir.h"
 
 namespace kolvio {
@@ -158,19 +159,7 @@ TEST_F(IndexDataTest, FileIsTrustedOnlyForTheTableStateItNames) {
     const SummaryStamp stamp = StampNow(path());
     const uint32_t records = RecordsNow(path());
     ASSERT_NE(IndexData::Open(path(), stamp, records), nullptr);
-    struct Case {
-        const char* what;
-        void (*change)(SummaryStamp*);
-    };
-    const Case cases[] = {
-        {"device", [](SummaryStamp* s) { s->identity.device ^= 1; }},
-        {"inode", [](SummaryStamp* s) { s->identity.inode ^= 1; }},
-        {"size", [](SummaryStamp* s) { s->identity.size += 1; }},
-        {"modification time", [](SummaryStamp* s) { s->identity.modifiedNs -= 1; }},
-        {"change time", [](SummaryStamp* s) { s->identity.changedNs += 1; }},
-        {"layout of the fields", [](SummaryStamp* s) { s->layout ^= 1; }},
-    };
-    for (const Case& c : cases) {
+    for (const testing::StampChange& c : testing::kStampChanges) {
         SummaryStamp other = stamp;
         c.change(&other);
         EXPECT_EQ(IndexData::Open(path(), other, records), nullptr) << c.what;
