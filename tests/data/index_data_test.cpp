@@ -27,14 +27,7 @@ const std::vector<IndexDef> kDefs = {
     {"DATUM_TRS", "DATUM+TRS_C", false},  // several fields
 };
 
-SummaryStamp StampNow(const std::string& path) {
-    std::unique_ptr<DbfFile> f;
-    EXPECT_TRUE(DbfFile::Open(path, false, LockMode::kNone, &f).ok());
-    SummaryStamp stamp;
-    EXPECT_TRUE(CurrentFileIdentity(path, &stamp.identity));
-    stamp.layout = LayoutFingerprint(f->header());
-    return stamp;
-}
+using testing::StampNow;
 
 uint32_t RecordsNow(const std::string& path) {
     std::unique_ptr<DbfFile> f;

@@ -61,14 +61,7 @@ TableZones ZonesByReading(const std::string& path) {
     return zones;
 }
 
-SummaryStamp StampNow(const std::string& path) {
-    std::unique_ptr<DbfFile> f;
-    EXPECT_TRUE(DbfFile::Open(path, false, LockMode::kNone, &f).ok());
-    SummaryStamp stamp;
-    EXPECT_TRUE(CurrentFileIdentity(path, &stamp.identity));
-    stamp.layout = LayoutFingerprint(f->header());
-    return stamp;
-}
+using testing::StampNow;
 
 std::shared_ptr<TableZones> SidecarNow(const std::string& path) {
     std::unique_ptr<DbfFile> f;
