@@ -153,7 +153,7 @@ public:
             }
         }
         if (!picked && plan_.driver.orderIndex) {
-            if (auto rows = RecordsInIndexOrder(table, *plan_.driver.orderIndex)) {
+            if (auto rows = RecordsInIndexOrder(table, *plan_.driver.orderIndex, started)) {
                 driver.readOnlyRecords(std::move(*rows));
                 output_.rowsArriveInOrder();
             }

@@ -60,20 +60,35 @@ std::optional<std::vector<uint32_t>> IndexedRecords(const CatalogTable& table,
 }
 
 std::optional<std::vector<uint32_t>> RecordsInIndexOrder(const CatalogTable& table,
-                                                         const IndexDef& def) {
+                                                         const IndexDef& def,
+                                                         int64_t statementStartNs) {
     if (!table.file || table.recordCount < kZoneRows) return std::nullopt;
-    const SummaryStamp stamp{table.identity, LayoutFingerprint(table.file->header())};
-    const auto data = IndexData::Open(table.path, stamp, table.recordCount);
-    const auto at = data ? data->find(def) : std::nullopt;
-    IndexSection section;
-    // Records the journal names have no known place in the order.
-    if (!at || !data->changed().empty() || !data->read(*at, &section)) return std::nullopt;
-    size_t jumps = 0;
-    for (size_t i = 1; i < section.recnos.size(); ++i) {
-        if (section.recnos[i] - section.recnos[i - 1] - 1 >= kMostJumpGap) ++jumps;
+    std::unique_ptr<TableIndex> index;
+    if (!TableIndex::Make(def, table.fields, &index).ok()) return std::nullopt;
+    // The file's contents with the journal's records in their places, or
+    // the index built now (reading the keys costs far less than sorting
+    // every row of the statement) and kept for the next statements.
+    if (!LoadPersistedIndex(table.path, *table.file, table.codePage, index.get())) {
+        const TableState state{table.identity, LayoutFingerprint(table.file->header()),
+                               table.recordCount};
+        if (!index->build(*table.file, table.codePage).ok()) return std::nullopt;
+        PersistBuiltIndex(table.path, *table.file, table.codePage, state, statementStartNs,
+                          table.indexes, *index);
     }
-    if (jumps > section.recnos.size() / kMostJumpFraction) return std::nullopt;
-    return std::move(section.recnos);
+    // The order is that of the table the statement reads, not of a later
+    // state another program has written meanwhile.
+    FileIdentity now;
+    if (!CurrentFileIdentity(table.path, &now) || !(now == table.identity)) return std::nullopt;
+    std::vector<uint32_t> rows;
+    rows.reserve(index->size());
+    size_t jumps = 0;
+    for (size_t i = 0; i < index->size(); ++i) {
+        const uint32_t recno = index->recnoAt(i);
+        if (!rows.empty() && recno - rows.back() - 1 >= kMostJumpGap) ++jumps;
+        rows.push_back(recno);
+    }
+    if (jumps > rows.size() / kMostJumpFraction) return std::nullopt;
+    return rows;
 }
 
 }  // namespace kolvio::sql

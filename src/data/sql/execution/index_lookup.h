@@ -24,11 +24,14 @@ std::optional<std::vector<uint32_t>> IndexedRecords(const CatalogTable& table,
                                                     const IndexLookup& lookup,
                                                     int64_t statementStartNs);
 
-// Every record of the table in the order of the index `def`, when the
-// table's index data file holds it as the table is now and reading in that
-// order costs about what reading the table does (the records mostly follow
-// one another, as the dates of a diary do); nullopt otherwise.
+// Every record of the table in the order of the index `def`, when reading
+// in that order costs about what reading the table does (the records mostly
+// follow one another, as the dates of a diary do); nullopt otherwise. The
+// order comes from the table's index data file, the journal's records put
+// in their places, or else from the index built now, and then the file is
+// written for the next statements.
 std::optional<std::vector<uint32_t>> RecordsInIndexOrder(const CatalogTable& table,
-                                                         const IndexDef& def);
+                                                         const IndexDef& def,
+                                                         int64_t statementStartNs);
 
 }  // namespace kolvio::sql

@@ -205,16 +205,21 @@ private:
         p_.driver.orderIndex = findOrderIndex();
     }
 
-    // One table, rows neither grouped nor made distinct, ordered ascending
-    // by one number or date field that an ascending index orders by alone.
-    // Ties come in record order both ways (the sort is stable).
+    // Rows neither grouped nor made distinct, ordered ascending by one
+    // number or date field of the driving table that an ascending index
+    // orders by alone. Joins keep the order of the driving rows (each one's
+    // matches follow it), so they may follow too. Ties come in record order
+    // both ways (the sort is stable).
     std::optional<IndexDef> findOrderIndex() const {
-        if (!p_.joins.empty() || p_.aggregated || p_.distinct || p_.order.size() != 1 ||
-            p_.order[0].descending) {
+        if (p_.aggregated || p_.distinct || p_.order.size() != 1 || p_.order[0].descending) {
             return std::nullopt;
         }
         const BoundExpr& key = *p_.outputs[p_.order[0].column];
         if (key.kind != BK::kSlot || key.type == SqlType::kText) return std::nullopt;
+        // The driving table's fields come first in the pipeline.
+        if (key.slot < 0 || static_cast<size_t>(key.slot) >= p_.driver.fields.size()) {
+            return std::nullopt;
+        }
         const CatalogTable& table = *q_.tables[p_.driver.table].table;
         const std::string& name = table.fields[p_.driver.fields[key.slot]].name;
         for (const IndexDef& def : table.indexes) {
