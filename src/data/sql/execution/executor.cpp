@@ -1,6 +1,7 @@
 #include "data/sql/execution/executor.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -63,6 +64,8 @@ public:
             if (values[c]->isConstant()) {
                 std::vector<uint32_t> zeros(in.size, 0);
                 projected_.columns[c].gather(*values[c], zeros.data(), in.size);
+            } else if (Vector* column = soleUseOf(in, values, c)) {
+                projected_.columns[c].take(*column);
             } else {
                 projected_.columns[c] = *values[c];
             }
@@ -88,6 +91,22 @@ public:
     }
 
 private:
+    // The column of `in` that output c is, when no other output is the same
+    // column: it can be taken instead of copied. Grouped rows are the
+    // aggregate's own and are never taken.
+    Vector* soleUseOf(DataChunk& in, const std::vector<const Vector*>& values, size_t c) const {
+        if (plan_.aggregated) return nullptr;
+        const Vector* v = values[c];
+        const std::less<const Vector*> before;  // a total order over any pointers
+        if (before(v, in.columns.data()) || !before(v, in.columns.data() + in.columns.size())) {
+            return nullptr;
+        }
+        for (size_t o = 0; o < values.size(); ++o) {
+            if (o != c && values[o] == v) return nullptr;
+        }
+        return &in.columns[static_cast<size_t>(v - in.columns.data())];
+    }
+
     // Keeps the rows whose visible values were not seen before; false when
     // none is left.
     bool dropRepeats() {

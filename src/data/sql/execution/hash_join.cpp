@@ -41,25 +41,40 @@ void HashJoin::build() {
     table_.build(std::move(keyColumns), rows_.rows);
 }
 
-void HashJoin::probe(const DataChunk& in, const ChunkConsumer& emit) {
+void HashJoin::probe(DataChunk& in, const ChunkConsumer& emit) {
     const auto& keys = probeKeys_.execute(in);
     for (size_t i = 0; i < in.size; ++i) {
         table_.forEachMatch(keys, i, [&](uint32_t r) {
+            if (probeSel_.size() == kVectorSize) flush(in, emit, false);
             probeSel_.push_back(static_cast<uint32_t>(i));
             buildSel_.push_back(r);
-            if (probeSel_.size() == kVectorSize) flush(in, emit);
         });
     }
-    flush(in, emit);
+    flush(in, emit, true);
 }
 
-void HashJoin::flush(const DataChunk& in, const ChunkConsumer& emit) {
+bool HashJoin::eachRowOnce(size_t inRows) const {
+    if (probeSel_.size() != inRows) return false;
+    for (size_t k = 0; k < inRows; ++k) {
+        if (probeSel_[k] != k) return false;
+    }
+    return true;
+}
+
+void HashJoin::flush(DataChunk& in, const ChunkConsumer& emit, bool last) {
     const size_t n = probeSel_.size();
     if (n == 0) return;
     const size_t probeColumns = in.columns.size();
     out_.columns.resize(probeColumns + rows_.columns.size());
+    // A lookup join (every ride has its one route, bike, type) passes the
+    // probe rows on as they are.
+    const bool whole = last && eachRowOnce(in.size);
     for (size_t c = 0; c < probeColumns; ++c) {
-        out_.columns[c].gather(in.columns[c], probeSel_.data(), n);
+        if (whole) {
+            out_.columns[c].take(in.columns[c]);
+        } else {
+            out_.columns[c].gather(in.columns[c], probeSel_.data(), n);
+        }
     }
     for (size_t c = 0; c < rows_.columns.size(); ++c) {
         out_.columns[probeColumns + c].gather(rows_.columns[c], buildSel_.data(), n);

@@ -26,11 +26,15 @@ public:
     const TableScan& scan() const { return scan_; }
     // Joins the rows of `in` with the build rows and hands the results, in
     // chunks of at most kVectorSize rows, to `emit`. The probe columns come
-    // first, then the build table's.
-    void probe(const DataChunk& in, const ChunkConsumer& emit);
+    // first, then the build table's. When every row of `in` has exactly one
+    // match, its columns are taken rather than copied, and `in` is left
+    // empty.
+    void probe(DataChunk& in, const ChunkConsumer& emit);
 
 private:
-    void flush(const DataChunk& in, const ChunkConsumer& emit);
+    // `last`: no row of `in` is left to probe.
+    void flush(DataChunk& in, const ChunkConsumer& emit, bool last);
+    bool eachRowOnce(size_t inRows) const;
 
     const JoinPlan& plan_;
     const CatalogTable& source_;

@@ -1,5 +1,7 @@
 #include "data/sql/execution/vector.h"
 
+#include <utility>
+
 namespace kolvio::sql {
 
 Vector Vector::Constant(SqlType type, const Value& value) {
@@ -73,6 +75,11 @@ void Vector::append(const Vector& src, size_t i) {
     } else {
         numbers_.push_back(src.number(i));
     }
+}
+
+void Vector::take(Vector& src) {
+    if (type_ != src.type_) *this = Vector(src.type_);
+    std::swap(*this, src);
 }
 
 void Vector::gather(const Vector& src, const uint32_t* sel, size_t n) {

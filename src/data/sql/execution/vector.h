@@ -44,9 +44,18 @@ public:
         texts_[i] = std::move(v);
         valid_[i] = 1;
     }
+    // Row i's text to be filled in place (its storage is reused); marks it valid.
+    std::string* textToFill(size_t i) {
+        valid_[i] = 1;
+        return &texts_[i];
+    }
     void set(size_t i, const Value& v);
     // Appends row i of `src` (same type).
     void append(const Vector& src, size_t i);
+    // Takes the rows of `src` without copying them. `src` keeps its type
+    // and gets this vector's storage, whose rows mean nothing: it is to be
+    // resized and filled again.
+    void take(Vector& src);
     // Makes this a flat copy of rows sel[0..n) of `src`.
     void gather(const Vector& src, const uint32_t* sel, size_t n);
     // Keeps rows sel[0..n) in place (sel ascending).
