@@ -1,7 +1,6 @@
 #include "data/codepage.h"
 
 #include <array>
-#include <unordered_map>
 
 namespace kolvio {
 
@@ -41,18 +40,29 @@ const std::array<char16_t, 128>& TableOf(CodePage page) {
     return page == CodePage::kCp852 ? kCp852 : kCp1250;
 }
 
-const std::unordered_map<char32_t, unsigned char>& ReverseOf(CodePage page) {
+// Byte of each code point below kReverseSize in the page, 0 for none (every
+// code point of both pages lies below it, and no byte 0x80.. is 0).
+constexpr char32_t kReverseSize = 0x2600;
+using ReverseTable = std::array<unsigned char, kReverseSize>;
+
+const ReverseTable& ReverseOf(CodePage page) {
     static const auto build = [](const std::array<char16_t, 128>& t) {
-        std::unordered_map<char32_t, unsigned char> m;
+        ReverseTable r{};
         for (int i = 0; i < 128; ++i) {
             const char32_t cp = t[i] ? t[i] : static_cast<char32_t>(0x80 + i);
-            m.emplace(cp, static_cast<unsigned char>(0x80 + i));
+            r[cp] = static_cast<unsigned char>(0x80 + i);
         }
-        return m;
+        return r;
     };
-    static const auto r852 = build(kCp852);
-    static const auto r1250 = build(kCp1250);
+    static const ReverseTable r852 = build(kCp852);
+    static const ReverseTable r1250 = build(kCp1250);
     return page == CodePage::kCp852 ? r852 : r1250;
+}
+
+// The byte of code point `cp` in the page, '?' when the page has none.
+char ByteOf(const ReverseTable& reverse, char32_t cp) {
+    const unsigned char b = cp < kReverseSize ? reverse[cp] : 0;
+    return b ? static_cast<char>(b) : '?';
 }
 
 }  // namespace
@@ -129,36 +139,52 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-std::string DecodeToUtf8(std::string_view bytes, CodePage page) {
+void DecodeToUtf8(std::string_view bytes, CodePage page, std::string* out) {
     const auto& table = TableOf(page);
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 2);
-    for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x80) {
-            out.push_back(ch);
-        } else {
-            const char16_t cp = table[b - 0x80];
-            AppendUtf8(&out, cp ? cp : static_cast<char32_t>(b));
-        }
+    out->clear();
+    size_t i = 0;
+    while (i < bytes.size()) {
+        // Runs of ASCII, most of any Czech text, are copied whole.
+        size_t ascii = i;
+        while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80)
+            ++ascii;
+        out->append(bytes.data() + i, ascii - i);
+        if (ascii == bytes.size()) break;
+        const auto b = static_cast<unsigned char>(bytes[ascii]);
+        const char16_t cp = table[b - 0x80];
+        AppendUtf8(out, cp ? cp : static_cast<char32_t>(b));
+        i = ascii + 1;
     }
+}
+
+std::string DecodeToUtf8(std::string_view bytes, CodePage page) {
+    std::string out;
+    DecodeToUtf8(bytes, page, &out);
     return out;
 }
 
-std::string EncodeFromUtf8(std::string_view utf8, CodePage page) {
+size_t EncodeFromUtf8(std::string_view utf8, CodePage page, char* out, size_t capacity) {
     const auto& reverse = ReverseOf(page);
-    std::string out;
-    out.reserve(utf8.size());
+    size_t written = 0;
     size_t pos = 0;
     while (pos < utf8.size()) {
-        const char32_t cp = NextCodePoint(utf8, &pos);
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-            continue;
+        const auto b = static_cast<unsigned char>(utf8[pos]);
+        char c;
+        if (b < 0x80) {
+            c = static_cast<char>(b);
+            ++pos;
+        } else {
+            c = ByteOf(reverse, NextCodePoint(utf8, &pos));
         }
-        const auto it = reverse.find(cp);
-        out.push_back(it == reverse.end() ? '?' : static_cast<char>(it->second));
+        if (written < capacity) out[written] = c;
+        ++written;
     }
+    return written;
+}
+
+std::string EncodeFromUtf8(std::string_view utf8, CodePage page) {
+    std::string out(utf8.size(), '\0');  // never longer than its UTF-8
+    out.resize(EncodeFromUtf8(utf8, page, out.data(), out.size()));
     return out;
 }
 

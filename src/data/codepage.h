@@ -4,6 +4,7 @@
 // older Windows version of the program hold Windows-1250 text.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,9 +15,14 @@ enum class CodePage { kCp852, kCp1250 };
 // Bytes below 128 are ASCII in both pages. A byte the page leaves undefined
 // becomes the C1 control of the same number, so decoding never loses a byte.
 std::string DecodeToUtf8(std::string_view bytes, CodePage page);
+// The same into `out`, whose storage is reused.
+void DecodeToUtf8(std::string_view bytes, CodePage page, std::string* out);
 
 // Characters the page cannot hold become '?'. Invalid UTF-8 bytes also become '?'.
 std::string EncodeFromUtf8(std::string_view utf8, CodePage page);
+// The same into out[0..capacity): returns the length of the whole encoded
+// text, of which only the first `capacity` bytes are written.
+size_t EncodeFromUtf8(std::string_view utf8, CodePage page, char* out, size_t capacity);
 
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string* out, char32_t cp);

@@ -81,6 +81,13 @@ TEST(RecordCodecTest, NumbersAreWrittenAsPrintfWritesThem) {
     for (int i = 0; i < 100000; ++i) {
         const double magnitude = std::pow(10.0, static_cast<double>(rng() % 17) - 6);
         values.push_back((static_cast<double>(rng() % 2000001) - 1000000.0) / 1e6 * magnitude);
+        // Next to a halfway case of some number of decimals, where rounding
+        // the scaled number instead of the exact one would go wrong.
+        const double scale = std::pow(10.0, static_cast<double>(rng() % 7));
+        const double halfway = (static_cast<double>(rng() % 100000000) + 0.5) / scale;
+        values.push_back(halfway);
+        values.push_back(std::nextafter(halfway, 0.0));
+        values.push_back(-std::nextafter(halfway, 1e300));
     }
     char expected[400];
     for (double v : values) {

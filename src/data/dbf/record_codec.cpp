@@ -122,23 +122,76 @@ Value DecodeField(const FieldLayout& field, const char* record, CodePage page,
     }
 }
 
-std::optional<std::string> FormatNumberField(double value, int width, int decimals) {
-    if (!std::isfinite(value)) return std::nullopt;
+namespace {
+
+constexpr double kPowersOf10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+
+// `value` with `decimals` places into buf as printf's "%.*f" writes it, by
+// integer arithmetic; 0 when that could round otherwise than printf (a
+// halfway case, or a number beyond 2^43 where the scaling loses too much).
+size_t FixedByIntegers(double value, int decimals, char* buf) {
+    if (decimals < 0 || decimals > 8) return 0;
+    const double scaled = std::fabs(value) * kPowersOf10[decimals];
+    if (!(scaled < 8.796e12)) return 0;
+    // The product is within 2^-10 of the exact one: only a fraction close
+    // to one half could round either way.
+    const double fraction = scaled - std::floor(scaled);
+    if (std::fabs(fraction - 0.5) < 1.0 / 256) return 0;
+    const auto units = static_cast<uint64_t>(std::floor(scaled) + (fraction > 0.5 ? 1 : 0));
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, units);
+    size_t n = static_cast<size_t>(end - digits);
+    size_t at = 0;
+    if (std::signbit(value)) buf[at++] = '-';
+    const auto places = static_cast<size_t>(decimals);
+    if (n <= places) {  // "0.05": zeros before the digits
+        buf[at++] = '0';
+        if (places > 0) buf[at++] = '.';
+        for (size_t z = n; z < places; ++z)
+            buf[at++] = '0';
+        std::memcpy(buf + at, digits, n);
+        return at + n;
+    }
+    std::memcpy(buf + at, digits, n - places);
+    at += n - places;
+    if (places > 0) {
+        buf[at++] = '.';
+        std::memcpy(buf + at, digits + n - places, places);
+        at += places;
+    }
+    return at;
+}
+
+}  // namespace
+
+bool FormatNumberInto(double value, int width, int decimals, char* out) {
+    if (!std::isfinite(value) || width <= 0) return false;
     if (value == 0) value = 0;  // no "-0.00"
-    // to_chars gives the exact decimal expansion rounded as printf's "%.*f"
-    // does, at a fraction of its cost (a result table writes millions).
     char buf[400];
     for (int d = decimals; d >= 0; --d) {
-        const auto [end, ec] =
-            std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, d);
-        const int n = ec == std::errc() ? static_cast<int>(end - buf) : -1;
-        if (n > 0 && n <= width) {
-            std::string out(static_cast<size_t>(width - n), ' ');
-            out.append(buf, static_cast<size_t>(n));
-            return out;
+        size_t n = FixedByIntegers(value, d, buf);
+        if (n == 0) {
+            // to_chars gives the exact decimal expansion rounded as printf's
+            // "%.*f" does.
+            const auto [end, ec] =
+                std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, d);
+            if (ec != std::errc()) continue;
+            n = static_cast<size_t>(end - buf);
         }
+        if (n > static_cast<size_t>(width)) continue;
+        const size_t pad = static_cast<size_t>(width) - n;
+        std::memset(out, ' ', pad);
+        std::memcpy(out + pad, buf, n);
+        return true;
     }
-    return std::nullopt;
+    return false;
+}
+
+std::optional<std::string> FormatNumberField(double value, int width, int decimals) {
+    if (width <= 0 || width > 400) return std::nullopt;
+    std::string out(static_cast<size_t>(width), ' ');
+    if (!FormatNumberInto(value, width, decimals, out.data())) return std::nullopt;
+    return out;
 }
 
 Status EncodeField(const FieldLayout& f, const Value& v, char* record, CodePage page,
@@ -153,9 +206,18 @@ Status EncodeField(const FieldLayout& f, const Value& v, char* record, CodePage 
         case FieldType::kChar: {
             if (v.isNull()) return put("");
             if (!v.isText()) return WrongKind(f);
-            const std::string bytes = EncodeFromUtf8(v.asText(), page);
-            if (bytes.size() > static_cast<size_t>(f.length)) return TooLong(f);
-            return put(bytes);
+            // Encoded beside the record first: a text too long leaves the
+            // field as it was.
+            char bytes[256];
+            const auto length = static_cast<size_t>(f.length);
+            if (length > sizeof bytes) {
+                const std::string encoded = EncodeFromUtf8(v.asText(), page);
+                if (encoded.size() > length) return TooLong(f);
+                return put(encoded);
+            }
+            const size_t n = EncodeFromUtf8(v.asText(), page, bytes, length);
+            if (n > length) return TooLong(f);
+            return put(std::string_view(bytes, n));
         }
         case FieldType::kNumeric:
         case FieldType::kFloat: {
@@ -164,9 +226,13 @@ Status EncodeField(const FieldLayout& f, const Value& v, char* record, CodePage 
             if (v.isNumber() || v.isBool()) number = v.asDouble();
             if (v.isText()) number = ParseNumber(v.asText());
             if (!number) return WrongKind(f);
-            const auto text = FormatNumberField(*number, f.length, f.decimals);
-            if (!text) return TooLong(f);
-            return put(*text);
+            char text[400];
+            if (f.length > static_cast<int>(sizeof text) ||
+                !FormatNumberInto(*number, f.length, f.decimals, text)) {
+                return TooLong(f);
+            }
+            std::memcpy(p, text, static_cast<size_t>(f.length));
+            return Status::Ok();
         }
         case FieldType::kInteger: {
             const double d = v.isNull() ? 0.0 : v.asDouble();

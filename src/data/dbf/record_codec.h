@@ -38,5 +38,7 @@ Status EncodeField(const FieldLayout& field, const Value& value, char* record, C
 // Formats a number for an N/F field of the given width and decimals; nullopt
 // when even without decimals it does not fit.
 std::optional<std::string> FormatNumberField(double value, int width, int decimals);
+// The same into out[0..width), which is left alone when it does not fit.
+bool FormatNumberInto(double value, int width, int decimals, char* out);
 
 }  // namespace kolvio

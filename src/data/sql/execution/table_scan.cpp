@@ -102,7 +102,7 @@ void TableScan::decode(size_t column, const uint32_t* rows, size_t n, Vector* ou
             return;
         }
         for (size_t k = 0; k < n; ++k) {
-            out->setText(k, DecodeToUtf8(RawField(f, records_[rows[k]]), table_.codePage));
+            DecodeToUtf8(RawField(f, records_[rows[k]]), table_.codePage, out->textToFill(k));
         }
         return;
     }
