@@ -203,5 +203,32 @@ TEST_F(IndexLookupTest, OrderByAnIndexedFieldGivesTheOrderOfASort) {
     EXPECT_EQ(Rows("select delka from jizdy order by datum").back(), "10.000000|");
 }
 
+TEST_F(IndexLookupTest, OrderByAnIndexedFieldUnderAFilterSkipsOnlyBlocksThatCannotMatch) {
+    // Three blocks of rides, DELKA growing with the record number, so that
+    // the zones prove the last block misses "delka < 3000".
+    const std::string table = dir_.file("rok.dbf");
+    {
+        TableWriter w;
+        ASSERT_TRUE(
+            w.begin(table, {FieldDef::DateField("DATUM"), FieldDef::Numeric("DELKA", 8, 1)}).ok());
+        const int32_t base = Date::FromYmd(2000, 1, 1)->dayNumber();
+        for (int i = 0; i < 3 * 4096; ++i) {
+            ASSERT_TRUE(w.setValue(0, Value(Date::FromDayNumber(base + i / 3))).ok());
+            ASSERT_TRUE(w.setValue(1, Value(i * 0.5)).ok());
+            ASSERT_TRUE(w.addRecord().ok());
+        }
+        ASSERT_TRUE(w.commit().ok());
+        ASSERT_TRUE(WriteIndexDefs(IndexSidecarPath(table), {{"DATUM", "DATUM", false}}).ok());
+    }
+    // The first read learns the zones of DELKA.
+    ASSERT_EQ(Rows("select count(*) from rok where delka >= 0").front(), "12288.000000|");
+    for (const char* where : {"delka < 3000", "delka > 1000 and delka < 3000", "delka < 500"}) {
+        const std::string select = std::string("select datum, delka from rok where ") + where;
+        const auto ordered = Rows(select + " order by datum");
+        EXPECT_EQ(ordered, Rows(select + " order by datum, delka")) << where;
+        EXPECT_EQ(ordered.size(), Rows(select).size()) << where;
+    }
+}
+
 }  // namespace
 }  // namespace kolvio::sql

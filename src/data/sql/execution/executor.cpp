@@ -171,8 +171,9 @@ public:
                 picked = true;
             }
         }
-        if (!picked && plan_.driver.orderIndex) {
+        if (!picked && plan_.driver.orderIndex && !fewBlocksMayMatch(table)) {
             if (auto rows = RecordsInIndexOrder(table, *plan_.driver.orderIndex, started)) {
+                dropRecordsOfMissedBlocks(table, &*rows);
                 driver.readOnlyRecords(std::move(*rows));
                 output_.rowsArriveInOrder();
             }
@@ -203,6 +204,33 @@ private:
         if (!all || table.recordCount < kZoneRows) return;
         const SummaryStamp stamp{table.identity, LayoutFingerprint(table.file->header())};
         (void)WriteSummaries(table.path, stamp, *all);
+    }
+
+    // Whether the zones leave at most half of the driver's blocks to read:
+    // its rows are then few enough to sort, and the blocks are read without
+    // loading an index.
+    bool fewBlocksMayMatch(const CatalogTable& table) const {
+        const BoundExpr* filter = plan_.driver.filter.get();
+        if (!filter || !table.zones) return false;
+        uint32_t may = 0;
+        for (uint32_t b = 0; b < table.zones->blocks(); ++b)
+            may += BlockMayMatch(*filter, *table.zones, b, plan_.driver.fields) ? 1 : 0;
+        return may * 2 <= table.zones->blocks();
+    }
+
+    // Records in index order are read one by one: those of blocks the zones
+    // prove to miss the filter are left out.
+    void dropRecordsOfMissedBlocks(const CatalogTable& table, std::vector<uint32_t>* rows) const {
+        const BoundExpr* filter = plan_.driver.filter.get();
+        if (!filter || !table.zones) return;
+        const TableZones& zones = *table.zones;
+        std::vector<bool> missed(zones.blocks());
+        for (uint32_t b = 0; b < zones.blocks(); ++b)
+            missed[b] = !BlockMayMatch(*filter, zones, b, plan_.driver.fields);
+        std::erase_if(*rows, [&](uint32_t recno) {
+            const uint32_t b = recno / kZoneRows;
+            return b < missed.size() && missed[b];
+        });
     }
 
     // MIN, MAX and COUNT(*) over a whole table, without WHERE or GROUP BY,
