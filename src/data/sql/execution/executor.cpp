@@ -171,7 +171,7 @@ public:
                 picked = true;
             }
         }
-        if (!picked && plan_.driver.orderIndex && !fewBlocksMayMatch(table)) {
+        if (!picked && plan_.driver.orderIndex && indexOrderPays(table)) {
             if (auto rows = RecordsInIndexOrder(table, *plan_.driver.orderIndex, started)) {
                 dropRecordsOfMissedBlocks(table, &*rows);
                 driver.readOnlyRecords(std::move(*rows));
@@ -206,16 +206,18 @@ private:
         (void)WriteSummaries(table.path, stamp, *all);
     }
 
-    // Whether the zones leave at most half of the driver's blocks to read:
-    // its rows are then few enough to sort, and the blocks are read without
-    // loading an index.
-    bool fewBlocksMayMatch(const CatalogTable& table) const {
+    // Reading the driver in index order pays when there is no filter, or
+    // when the zones leave more than half of its blocks to read. Otherwise
+    // the rows that pass are few enough to sort, and a filter without zones
+    // yet is better served by a scan of blocks, which learns them.
+    bool indexOrderPays(const CatalogTable& table) const {
         const BoundExpr* filter = plan_.driver.filter.get();
-        if (!filter || !table.zones) return false;
+        if (!filter) return true;
+        if (!table.zones) return false;
         uint32_t may = 0;
         for (uint32_t b = 0; b < table.zones->blocks(); ++b)
             may += BlockMayMatch(*filter, *table.zones, b, plan_.driver.fields) ? 1 : 0;
-        return may * 2 <= table.zones->blocks();
+        return may * 2 > table.zones->blocks();
     }
 
     // Records in index order are read one by one: those of blocks the zones
