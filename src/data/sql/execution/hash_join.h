@@ -27,8 +27,8 @@ public:
     // Joins the rows of `in` with the build rows and hands the results, in
     // chunks of at most kVectorSize rows, to `emit`. The probe columns come
     // first, then the build table's. When every row of `in` has exactly one
-    // match, its columns are taken rather than copied, and `in` is left
-    // empty.
+    // match, its columns are taken rather than copied, and `in` holds
+    // nothing of meaning afterwards.
     void probe(DataChunk& in, const ChunkConsumer& emit);
 
 private:
