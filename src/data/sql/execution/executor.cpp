@@ -171,13 +171,7 @@ public:
                 picked = true;
             }
         }
-        if (!picked && plan_.driver.orderIndex && indexOrderPays(table)) {
-            if (auto rows = RecordsInIndexOrder(table, *plan_.driver.orderIndex, started)) {
-                dropRecordsOfMissedBlocks(table, &*rows);
-                driver.readOnlyRecords(std::move(*rows));
-                output_.rowsArriveInOrder();
-            }
-        }
+        if (!picked && plan_.driver.orderIndex) readInIndexOrder(table, driver, started);
         DataChunk chunk;
         // A join with an empty build side cannot produce rows; skip the scan.
         const bool empty = std::any_of(joins_.begin(), joins_.end(),
@@ -206,33 +200,42 @@ private:
         (void)WriteSummaries(table.path, stamp, *all);
     }
 
-    // Reading the driver in index order pays when there is no filter, or
-    // when the zones leave more than half of its blocks to read. Otherwise
-    // the rows that pass are few enough to sort, and a filter without zones
-    // yet is better served by a scan of blocks, which learns them.
-    bool indexOrderPays(const CatalogTable& table) const {
-        const BoundExpr* filter = plan_.driver.filter.get();
-        if (!filter) return true;
-        if (!table.zones) return false;
-        uint32_t may = 0;
-        for (uint32_t b = 0; b < table.zones->blocks(); ++b)
-            may += BlockMayMatch(*filter, *table.zones, b, plan_.driver.fields) ? 1 : 0;
-        return may * 2 > table.zones->blocks();
-    }
-
-    // Records in index order are read one by one: those of blocks the zones
-    // prove to miss the filter are left out.
-    void dropRecordsOfMissedBlocks(const CatalogTable& table, std::vector<uint32_t>* rows) const {
-        const BoundExpr* filter = plan_.driver.filter.get();
-        if (!filter || !table.zones) return;
-        const TableZones& zones = *table.zones;
-        std::vector<bool> missed(zones.blocks());
-        for (uint32_t b = 0; b < zones.blocks(); ++b)
-            missed[b] = !BlockMayMatch(*filter, zones, b, plan_.driver.fields);
+    // Has the driver read in index order when that pays, leaving out the
+    // records (read one by one) of blocks the zones prove to miss; otherwise
+    // its rows are sorted at the end.
+    void readInIndexOrder(const CatalogTable& table, TableScan& driver, int64_t started) {
+        const std::vector<bool> may = blocksThatMayMatch(table);
+        if (!indexOrderPays(table, may)) return;
+        auto rows = RecordsInIndexOrder(table, *plan_.driver.orderIndex, started);
+        if (!rows) return;
         std::erase_if(*rows, [&](uint32_t recno) {
             const uint32_t b = recno / kZoneRows;
-            return b < missed.size() && missed[b];
+            return b < may.size() && !may[b];
         });
+        driver.readOnlyRecords(std::move(*rows));
+        output_.rowsArriveInOrder();
+    }
+
+    // Which blocks of the driver may hold rows that pass its conditions, by
+    // the zones; empty without conditions or zones.
+    std::vector<bool> blocksThatMayMatch(const CatalogTable& table) const {
+        const BoundExpr* filter = plan_.driver.filter.get();
+        if (!filter || !table.zones) return {};
+        std::vector<bool> may(table.zones->blocks());
+        for (uint32_t b = 0; b < may.size(); ++b)
+            may[b] = BlockMayMatch(*filter, *table.zones, b, plan_.driver.fields);
+        return may;
+    }
+
+    // Reading the driver in index order pays when there is no filter, or
+    // when the zones leave more than half of its blocks to read (`may`).
+    // Otherwise the rows that pass are few enough to sort, and a filter
+    // without zones yet is better served by a scan of blocks, which learns
+    // them.
+    bool indexOrderPays(const CatalogTable& table, const std::vector<bool>& may) const {
+        if (!plan_.driver.filter) return true;
+        if (!table.zones) return false;
+        return static_cast<size_t>(std::count(may.begin(), may.end(), true)) * 2 > may.size();
     }
 
     // MIN, MAX and COUNT(*) over a whole table, without WHERE or GROUP BY,
