@@ -96,6 +96,12 @@ MsgResult ShowMsgBoxQuiet(const QString& text, MsgKind kind, MsgButtons buttons,
     return Messages().show({text, kind, buttons, helpContext, false});
 }
 
+bool SearchReadOk(const Status& status) {
+    if (status.ok() || status.notFound()) return true;
+    ShowMsgBox(QString::fromStdString(status.message()), MsgKind::kError, MsgButtons::kOk);
+    return false;
+}
+
 MsgResult DialogMessages::show(const Message& m) {
     // The active window is always top level: while an MDI child is active it
     // is the main window, otherwise the dialog the user is working in.

@@ -8,6 +8,8 @@
 
 #include <QString>
 
+#include "data/status.h"
+
 namespace kolvio {
 
 enum class MsgKind { kWarning = 0, kError = 1, kInformation = 2, kConfirmation = 3 };
@@ -44,6 +46,11 @@ MsgResult ShowMsgBox(const QString& text, MsgKind kind, MsgButtons buttons, int 
 // The same without the beep.
 MsgResult ShowMsgBoxQuiet(const QString& text, MsgKind kind, MsgButtons buttons,
                           int helpContext = 0);
+
+// Shows a failed search of the table store (its own message, as an error);
+// a key that is not there is no failure. True when the table could be read,
+// whether the key was found or not.
+bool SearchReadOk(const Status& status);
 
 // The QMessageBox service: kind's icon and title, "&Yes"/"&No" or "OK",
 // QApplication::beep unless quiet, centred on the active top-level window

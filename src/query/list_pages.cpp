@@ -105,9 +105,7 @@ bool PickList::addCurrent() {
 bool PositionOnCode(Table& table, const char* field, const Value& code) {
     if (!table.isOpen()) return false;
     const Status st = table.locate(field, Value(code.asDouble()));
-    if (st.failed() && !st.notFound())
-        ShowMsgBox(QString::fromStdString(st.message()), MsgKind::kError, MsgButtons::kOk);
-    return st.ok();
+    return SearchReadOk(st) && st.ok();
 }
 
 std::vector<Value> LatestRideCodes(Database& db, const std::vector<std::string_view>& fields) {

@@ -97,8 +97,7 @@ void TFEditJizd::Table1AfterScroll() {
         // A primary type missing from its list allows routes; one that
         // cannot be read is said, and the routes stay offered.
         const Status found = db.TTRNZ().locate("TRNZ_C", t.value("TRNZ_C"));
-        if (!found.notFound()) StoreOk(found);
-        noRoutes = found.ok() && db.TTRNZ().getBool("ZADNE_TRS");
+        noRoutes = SearchReadOk(found) && found.ok() && db.TTRNZ().getBool("ZADNE_TRS");
     }
     GBTrat->setVisible(!noRoutes);
     db.TTRS().setFiltered(any && !noRoutes);
@@ -167,11 +166,11 @@ void TFEditJizd::DBLookupComboBox6Click() {
     // The secondary types follow the primary type chosen. A list that cannot
     // be read is said and the ride is left as it is.
     const Status primary = db.TTRNZ().locate("TRNZ_C", t.value("TRNZ_C"));
-    if (!primary.notFound() && !StoreOk(primary)) return;
+    if (!SearchReadOk(primary)) return;
     FieldChanges changes;
     // The secondary type must belong to the primary one.
     const Status secondary = db.TTRN().locate("TRN_C", t.value("TRN_C"));
-    if (!secondary.notFound() && !StoreOk(secondary)) return;
+    if (!SearchReadOk(secondary)) return;
     if (secondary.notFound() && !db.TTRN().isEmpty()) {
         StoreOk(db.TTRN().first());
         changes.push_back({"TRN_C", db.TTRN().value("TRN_C")});

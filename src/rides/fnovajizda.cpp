@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "app/form_hl.h"
+#include "app/message_service.h"
 #include "data/database/database.h"
 #include "data/database/index_helpers.h"
 #include "rides/figure_input.h"
@@ -223,7 +224,7 @@ void TFNovaJizda::DBLookupComboBox6Click() {
     // The secondary types follow the primary type chosen. A list that cannot
     // be read is said and the ride is left as it is.
     const Status found = db.TTRNZ().locate("TRNZ_C", rides().value("TRNZ_C"));
-    if (!found.notFound() && !StoreOk(found)) return;
+    if (!SearchReadOk(found)) return;
     setField("TRN_C", currentCode(db.TTRN(), "TRN_C"));
     applyPrimaryTypeRoute();
 }
@@ -233,7 +234,7 @@ void TFNovaJizda::applyPrimaryTypeRoute() {
     // A primary type missing from its list allows routes; a list that cannot
     // be read is said and the route is left as it is.
     const Status found = db.TTRNZ().locate("TRNZ_C", rides().value("TRNZ_C"));
-    if (!found.notFound() && !StoreOk(found)) return;
+    if (!SearchReadOk(found)) return;
     const bool noRoutes = found.ok() && db.TTRNZ().getBool("ZADNE_TRS");
     const RouteFields route = RouteForPrimaryType(
         RideScreen::kNewRide, noRoutes, {rides().getInt("TRS_C"), rides().getInt("TRS_SMER")},

@@ -95,9 +95,7 @@ void LookupBinding::followKey(const Value& key) {
     if (k < 0 || SameKey(list_.value(k), key)) return;
     // A key no longer in the list leaves the list where it is; a list that
     // cannot be read is said.
-    const Status st = list_.locate(keyField_.toStdString(), key);
-    if (st.failed() && !st.notFound())
-        ShowMsgBox(QString::fromStdString(st.message()), MsgKind::kError, MsgButtons::kOk);
+    (void)SearchReadOk(list_.locate(keyField_.toStdString(), key));
 }
 
 }  // namespace kolvio
